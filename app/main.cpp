@@ -1,0 +1,7 @@
+// Kesto Timer: lap timer for model car racing.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return 0;
+}

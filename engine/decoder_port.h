@@ -1,0 +1,30 @@
+#pragma once
+// The serial link to the timing decoder (9600 baud, 8N1), as the engine sees it.
+
+#include <string>
+
+namespace kesto {
+
+class DecoderPort {
+public:
+    virtual ~DecoderPort() = default;
+    // Opens port number 1..16 (closing a port already open). False on failure.
+    virtual bool Open(int portNumber) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    virtual int BytesAvailable() = 0;
+    // Reads what is waiting (at most maxBytes).
+    virtual std::string Read(int maxBytes = 4096) = 0;
+    // Raises or drops RTS; false when the device has no modem lines, which is
+    // not an error for a race.
+    virtual bool SetRts(bool raised) = 0;
+
+    // Reads and drops everything waiting.
+    void DiscardInput() {
+        while (IsOpen() && BytesAvailable() > 0)
+            if (Read().empty())
+                break;
+    }
+};
+
+} // namespace kesto
