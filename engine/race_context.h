@@ -1,0 +1,25 @@
+#pragma once
+// What the engine's operations work on: the race state, the sound choices and
+// the platform seams. The program owns one; tests build one from test doubles.
+
+#include "engine/decoder_port.h"
+#include "engine/dialogs.h"
+#include "engine/race_state.h"
+#include "engine/random_source.h"
+#include "engine/sound_player.h"
+#include "engine/wall_clock.h"
+#include "sound/sound_choices.h"
+
+namespace kesto {
+
+struct RaceContext {
+    RaceState& state;
+    SoundChoices& sounds;
+    SoundPlayer& player;
+    Dialogs& dialogs;
+    RandomSource& random;
+    WallClock& clock;
+    DecoderPort& port;
+};
+
+} // namespace kesto
