@@ -13,7 +13,8 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
            });
 }
 
-std::filesystem::path ResolveInFolder(const std::filesystem::path& folder, const std::string& name) {
+std::filesystem::path ResolveInFolder(const std::filesystem::path& folder,
+                                      const std::string& name) {
     namespace fs = std::filesystem;
     std::error_code error;
     fs::path exact = folder / name;

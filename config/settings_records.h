@@ -19,15 +19,15 @@ struct SettingsRecord {
     std::string ScaleText;        // "1:24"; Windows-1252 on disk
     int16_t ScaleDivisor = 0;     // number after "1:" as of the last conversion
     int16_t ScaleIndex = 0;
-    float MinLapTime = 0;         // seconds
+    float MinLapTime = 0; // seconds
     int16_t MinLapTimeIndex = 0;
-    int16_t StartDelay = 0;       // seconds; below 1 means no countdown
+    int16_t StartDelay = 0; // seconds; below 1 means no countdown
     int16_t StartDelayIndex = 0;
-    int16_t ComPort = 0;          // 1..16
+    int16_t ComPort = 0; // 1..16
     int16_t ComPortIndex = 0;
-    int16_t FirstLapCount = 0;    // -1: race begins with lap 0, 0: with lap 1
+    int16_t FirstLapCount = 0; // -1: race begins with lap 0, 0: with lap 1
     int16_t FirstLapIndex = 0;
-    PerId<int32_t> IdColor{};     // Windows colour values, red in the low byte
+    PerId<int32_t> IdColor{}; // Windows colour values, red in the low byte
     std::string TrackName;
 };
 

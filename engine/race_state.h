@@ -59,8 +59,8 @@ struct RaceState {
     LapTable SortedLapTimes; // same values, each car's laps 1..LapCount sorted on demand
 
     // --- racer names and timing settings (loaded from the record files) ----
-    IdNamesRecord Names;     // IdName, NamedId
-    SettingsRecord Settings; // TrackLength, ScaleText, MinLapTime, StartDelay, ComPort, ...
+    IdNamesRecord Names;       // IdName, NamedId
+    SettingsRecord Settings;   // TrackLength, ScaleText, MinLapTime, StartDelay, ComPort, ...
     float SpeedMultiplier = 0; // TrackLength / 5280 * 3600 * ScaleDivisor
 
     // --- race format (race format window) ---------------------------------
@@ -111,6 +111,8 @@ struct RaceState {
     const std::string& IdName(int id) const { return Names.IdName[id - 1]; }
 };
 
-inline bool IsValidId(int id) { return id >= 1 && id <= MaxCarIds; }
+inline bool IsValidId(int id) {
+    return id >= 1 && id <= MaxCarIds;
+}
 
 } // namespace kesto

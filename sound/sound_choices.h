@@ -28,8 +28,8 @@ inline constexpr int RaceSoundCount = 12;
 enum CarSound : int { OverallBestLapSound = 0, EachLapSound = 1, PersonalBestLapSound = 2 };
 
 struct SoundChoices {
-    std::array<bool, 21> RaceSoundEnabled{}; // entries 12..20 unused
-    std::array<bool, 21> RaceSoundPlayed{};  // 6..9 mark announcements made this race
+    std::array<bool, 21> RaceSoundEnabled{};  // entries 12..20 unused
+    std::array<bool, 21> RaceSoundPlayed{};   // 6..9 mark announcements made this race
     std::array<int16_t, 3> CarSoundEnabled{}; // 1 = on
     std::array<std::string, 3> CarSoundFile;  // relative to the sound folder
 };
