@@ -1,0 +1,281 @@
+// decoder-sim: plays the timing decoder on a serial device or pseudo-terminal,
+// so the timer can be tried (and tested) without cars. See --help.
+
+#include "tools/decoder-sim/decoder_lines.h"
+#include "tools/decoder-sim/passing_plan.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using namespace kesto::sim;
+
+namespace {
+
+const char* const Usage = R"(usage: decoder-sim --device PATH [options]
+
+Sends the decoder's lines to PATH (a serial device or a pseudo-terminal):
+"@00hhmmss" every second of the decoder's clock, and "@IIhhmmsshh" for every
+car that passes the sensor.
+
+Cars:
+  --cars N            cars with IDs 1..N (default 14)
+  --lap SECONDS       shortest lap of car 1 (default 5); each further ID is
+                      --step SECONDS slower (default 0.15)
+  --spread SECONDS    random extra time per lap (default 0.5)
+  --crash PERCENT     chance per lap of a crash (default 5)
+  --crash-time SECONDS  time a crash costs (default 3)
+  --laps N            laps per car (default 10); 0 with --duration for a timed run
+  --duration SECONDS  stop sending passings after this decoder time
+  --seed N            random seed (default 1)
+  --script FILE       passings from FILE instead: one "seconds id" per line
+Timing:
+  --start now|signal  start the clock at once (default) or on SIGUSR1, as a real
+                      decoder starts when the timer raises RTS
+  --speed FACTOR      run the decoder's clock FACTOR times faster than real time
+  --tail SECONDS      keep sending clock lines this long after the last passing
+                      (default 30), so the timer can close the race
+Real-world mess:
+  --crlf              end lines with CR LF instead of LF
+  --split             split every line across two writes
+  --burst             send a whole second's lines in one write
+  --garbage PERCENT   chance of a garbage line before each line
+  --no-final-lf       send the last passing without its line feed
+Output:
+  --log FILE          write every passing sent as "seconds id" (script format)
+)";
+
+volatile std::sig_atomic_t g_started = 0;
+void OnStartSignal(int) {
+    g_started = 1;
+}
+
+struct Options {
+    std::string device;
+    CarPlan plan;
+    std::string script;
+    bool startOnSignal = false;
+    double speed = 1;
+    double tailSeconds = 30;
+    bool crlf = false, split = false, burst = false, noFinalLf = false;
+    double garbagePercent = 0;
+    std::string log;
+};
+
+[[noreturn]] void Fail(const std::string& message) {
+    std::cerr << "decoder-sim: " << message << "\n";
+    std::exit(2);
+}
+
+Options Parse(int argc, char** argv) {
+    Options o;
+    auto value = [&](int& i) -> std::string {
+        if (i + 1 >= argc)
+            Fail(std::string(argv[i]) + " needs a value");
+        return argv[++i];
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::cout << Usage;
+            std::exit(0);
+        } else if (a == "--device")
+            o.device = value(i);
+        else if (a == "--cars")
+            o.plan.cars = std::stoi(value(i));
+        else if (a == "--lap")
+            o.plan.lapSeconds = std::stod(value(i));
+        else if (a == "--step")
+            o.plan.carStepSeconds = std::stod(value(i));
+        else if (a == "--spread")
+            o.plan.spreadSeconds = std::stod(value(i));
+        else if (a == "--crash")
+            o.plan.crashPercent = std::stod(value(i));
+        else if (a == "--crash-time")
+            o.plan.crashSeconds = std::stod(value(i));
+        else if (a == "--laps")
+            o.plan.laps = std::stoi(value(i));
+        else if (a == "--duration")
+            o.plan.durationSeconds = std::stod(value(i));
+        else if (a == "--seed")
+            o.plan.seed = static_cast<uint32_t>(std::stoul(value(i)));
+        else if (a == "--script")
+            o.script = value(i);
+        else if (a == "--start") {
+            std::string s = value(i);
+            if (s != "now" && s != "signal")
+                Fail("--start takes now or signal");
+            o.startOnSignal = s == "signal";
+        } else if (a == "--speed")
+            o.speed = std::stod(value(i));
+        else if (a == "--tail")
+            o.tailSeconds = std::stod(value(i));
+        else if (a == "--crlf")
+            o.crlf = true;
+        else if (a == "--split")
+            o.split = true;
+        else if (a == "--burst")
+            o.burst = true;
+        else if (a == "--garbage")
+            o.garbagePercent = std::stod(value(i));
+        else if (a == "--no-final-lf")
+            o.noFinalLf = true;
+        else if (a == "--log")
+            o.log = value(i);
+        else
+            Fail("unknown option " + a + " (see --help)");
+    }
+    if (o.device.empty())
+        Fail("--device is required (see --help)");
+    if (o.speed <= 0)
+        Fail("--speed must be above 0");
+    return o;
+}
+
+int OpenDevice(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    if (fd < 0)
+        Fail("cannot open " + path + ": " + std::strerror(errno));
+    termios tio{};
+    if (tcgetattr(fd, &tio) == 0) { // 9600 8N1, raw; a pseudo-terminal ignores the speed
+        cfmakeraw(&tio);
+        cfsetispeed(&tio, B9600);
+        cfsetospeed(&tio, B9600);
+        tio.c_cflag |= CLOCAL | CREAD;
+        tcsetattr(fd, TCSANOW, &tio);
+    }
+    return fd;
+}
+
+void WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                continue;
+            }
+            Fail(std::string("write failed: ") + std::strerror(errno));
+        }
+        done += static_cast<size_t>(n);
+    }
+}
+
+struct Output {
+    int64_t ms;
+    std::string bytes;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options o = Parse(argc, argv);
+
+    std::vector<Passing> passings;
+    if (!o.script.empty()) {
+        std::ifstream in(o.script);
+        if (!in)
+            Fail("cannot read " + o.script);
+        std::string error;
+        passings = ReadScript(in, &error);
+        if (!error.empty())
+            std::cerr << "decoder-sim: " << error;
+    } else {
+        passings = PlanRace(o.plan);
+    }
+
+    // Everything the decoder will send, in time order: clock lines each second
+    // from 0 to the tail's end, passings at their times.
+    int64_t lastPassing = passings.empty() ? 0 : passings.back().ms;
+    int64_t end = lastPassing + static_cast<int64_t>(o.tailSeconds * 1000);
+    std::vector<Output> outputs;
+    std::mt19937 random(o.plan.seed + 7);
+    std::uniform_real_distribution<double> unit(0, 1);
+    auto garbage = [&](int64_t ms) {
+        if (o.garbagePercent > 0 && unit(random) * 100 < o.garbagePercent)
+            outputs.push_back(
+                {ms, std::string("#noise ") + std::to_string(ms) + (o.crlf ? "\r\n" : "\n")});
+    };
+    size_t next = 0;
+    for (int64_t second = 0; second * 1000 <= end; ++second) {
+        while (next < passings.size() && passings[next].ms < second * 1000) {
+            garbage(passings[next].ms);
+            outputs.push_back(
+                {passings[next].ms, DetectionLine(passings[next].id, passings[next].ms, o.crlf)});
+            ++next;
+        }
+        garbage(second * 1000);
+        outputs.push_back({second * 1000, ClockLine(second * 1000, o.crlf)});
+    }
+    if (o.noFinalLf) {
+        // The last passing goes without its line end, at the very end.
+        for (auto it = outputs.rbegin(); it != outputs.rend(); ++it)
+            if (it->bytes.size() > 3 && it->bytes.compare(0, 3, "@00") != 0) {
+                Output last{end + 1, it->bytes.substr(0, it->bytes.find_first_of("\r\n"))};
+                outputs.erase(std::next(it).base());
+                outputs.push_back(last);
+                break;
+            }
+    }
+
+    if (!o.log.empty()) {
+        std::ofstream log(o.log);
+        for (const Passing& p : passings)
+            log << p.ms / 1000 << "." << (p.ms % 1000) / 10 / 10 << (p.ms % 1000) / 10 % 10 << " "
+                << p.id << "\n";
+    }
+
+    int fd = OpenDevice(o.device);
+    if (o.startOnSignal) {
+        std::signal(SIGUSR1, OnStartSignal);
+        std::cerr << "decoder-sim: ready, waiting for SIGUSR1 (pid " << getpid() << ")\n";
+        while (!g_started)
+            pause();
+    }
+    std::cerr << "decoder-sim: timing " << passings.size() << " passings\n";
+
+    auto start = std::chrono::steady_clock::now();
+    auto due = [&](int64_t ms) {
+        return start + std::chrono::microseconds(static_cast<int64_t>(ms * 1000 / o.speed));
+    };
+    for (size_t i = 0; i < outputs.size();) {
+        // A burst gathers everything up to the next whole second.
+        size_t j = i + 1;
+        int64_t sendAt = outputs[i].ms;
+        if (o.burst) {
+            int64_t second = outputs[i].ms / 1000 * 1000 + 1000;
+            while (j < outputs.size() && outputs[j].ms < second)
+                ++j;
+            sendAt = outputs[j - 1].ms;
+        }
+        std::this_thread::sleep_until(due(sendAt));
+        std::string chunk;
+        for (size_t k = i; k < j; ++k)
+            chunk += outputs[k].bytes;
+        if (o.split && chunk.size() > 2) {
+            WriteAll(fd, chunk.substr(0, chunk.size() / 2));
+            std::this_thread::sleep_for(std::chrono::milliseconds(15));
+            WriteAll(fd, chunk.substr(chunk.size() / 2));
+        } else {
+            WriteAll(fd, chunk);
+        }
+        i = j;
+    }
+    tcdrain(fd);
+    ::close(fd);
+    return 0;
+}
