@@ -1,0 +1,48 @@
+#include "engine/open_com_port.h"
+
+#include "engine/port_resolution.h"
+
+namespace kesto {
+
+namespace {
+
+void AskAfterPortError(RaceContext& ctx, const OpenComPortHooks& hooks) {
+    Message box;
+    box.title = ComPortErrorTitle;
+    box.text = ComPortErrorText;
+    box.icon = MessageIcon::Error;
+    box.buttons = MessageButtons::YesNo;
+    box.defaultAnswer = MessageAnswer::Yes;
+    if (ctx.dialogs.Show(box) == MessageAnswer::No) {
+        ctx.state.DemoMode = true;
+        if (hooks.composeTitle)
+            hooks.composeTitle();
+        if (hooks.closeSettingsWindow)
+            hooks.closeSettingsWindow();
+        return;
+    }
+    if (hooks.settingsWindowShowing && hooks.settingsWindowShowing())
+        ctx.state.KeepSettingsOpen = true;
+    else if (hooks.showSettingsWindow)
+        hooks.showSettingsWindow();
+}
+
+} // namespace
+
+bool OpenComPort(RaceContext& ctx, int port, const OpenComPortHooks& hooks) {
+    if (!IsValidPortNumber(port)) {
+        Message box;
+        box.text = InvalidPortNumberText;
+        ctx.dialogs.Show(box);
+        return false;
+    }
+    if (ctx.port.IsOpen())
+        ctx.port.Close();
+    if (ctx.port.Open(port) && ctx.port.IsOpen())
+        return true;
+    ctx.port.Close();
+    AskAfterPortError(ctx, hooks);
+    return false;
+}
+
+} // namespace kesto

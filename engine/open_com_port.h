@@ -1,0 +1,36 @@
+#pragma once
+// OpenComPort: opens the decoder's serial port, and when that fails lets the
+// user choose between picking another port and racing in demo mode.
+
+#include "engine/race_context.h"
+
+#include <functional>
+
+namespace kesto {
+
+// What OpenComPort needs from the windows around it. Any hook may be left
+// empty (then it is skipped; settingsWindowShowing reads as false).
+struct OpenComPortHooks {
+    // The settings window frmKestoSettings is open.
+    std::function<bool()> settingsWindowShowing;
+    // Shows the settings window modally so another port can be chosen.
+    std::function<void()> showSettingsWindow;
+    // Unloads the settings window (after the user chose demo mode).
+    std::function<void()> closeSettingsWindow;
+    // Rewrites the main window's title and race format caption from the state.
+    std::function<void()> composeTitle;
+};
+
+// The three lines of the box shown when the port does not open.
+inline constexpr const char* ComPortErrorTitle = "Com Port";
+inline constexpr const char* ComPortErrorText = "Com Port ERROR!\n"
+                                                "To Select a Different PORT click \"Yes\"\n"
+                                                "To use Demo mode, click \"No\"";
+inline constexpr const char* InvalidPortNumberText = "Invalid Port Number";
+
+// Opens decoder port `port` (1..16) on ctx.port, closing it first if open.
+// True when the port is open. On failure the user is asked what to do: "No"
+// ticks demo mode, "Yes" keeps or shows the settings window.
+bool OpenComPort(RaceContext& ctx, int port, const OpenComPortHooks& hooks);
+
+} // namespace kesto
