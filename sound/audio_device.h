@@ -1,0 +1,29 @@
+#pragma once
+// The audio back end under the sound ring: 31 numbered slots, each holding one
+// sound loaded from a wave file, that can play at once with their own volume
+// and pan. A slot behaves like a fresh sound buffer after every load: full
+// volume, centred. Volume and pan are in hundredths of a decibel.
+
+#include <filesystem>
+
+namespace kesto {
+
+class AudioDevice {
+public:
+    static constexpr int SlotCount = 31;
+
+    virtual ~AudioDevice() = default;
+    // False when the file can't be loaded; the slot then keeps its previous sound.
+    virtual bool Load(int slot, const std::filesystem::path& file) = 0;
+    virtual bool IsPlaying(int slot) = 0;
+    // Starts the slot's sound from its beginning; nothing when the slot is empty.
+    virtual void Play(int slot, bool loop) = 0;
+    virtual void Stop(int slot) = 0;
+    // 0 is full volume, -10000 silence.
+    virtual void SetVolume(int slot, int hundredthsDb) = 0;
+    // -10000 left only, 0 centre, +10000 right only; the other side is
+    // attenuated by the amount.
+    virtual void SetPan(int slot, int hundredthsDb) = 0;
+};
+
+} // namespace kesto
