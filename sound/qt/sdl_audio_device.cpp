@@ -1,0 +1,115 @@
+#include "sound/qt/sdl_audio_device.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <system_error>
+
+namespace kesto {
+
+namespace {
+// The format every sound of the program is mixed to.
+constexpr int Frequency = 22050;
+constexpr int Channels = 2;
+constexpr int ChunkFrames = 1024;
+
+// Level 0..full for an attenuation in hundredths of a decibel.
+int Attenuated(int full, int hundredthsDb) {
+    const double level = full * std::pow(10.0, std::min(0, hundredthsDb) / 2000.0);
+    return std::clamp(static_cast<int>(std::lround(level)), 0, full);
+}
+} // namespace
+
+int MixerVolumeFor(int hundredthsDb) {
+    return Attenuated(MIX_MAX_VOLUME, hundredthsDb);
+}
+
+std::array<int, 2> MixerPanningFor(int hundredthsDb) {
+    if (hundredthsDb < 0)
+        return {255, Attenuated(255, hundredthsDb)};
+    return {Attenuated(255, -hundredthsDb), 255};
+}
+
+SdlAudioDevice::SdlAudioDevice() {
+    // Qt owns the process's signals.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return;
+    m_sdlStarted = true;
+    if (Mix_OpenAudio(Frequency, AUDIO_S16SYS, Channels, ChunkFrames) != 0)
+        return;
+    m_open = true;
+    Mix_AllocateChannels(SlotCount);
+}
+
+SdlAudioDevice::~SdlAudioDevice() {
+    if (m_open) {
+        Mix_HaltChannel(-1);
+        for (Mix_Chunk*& chunk : m_chunks) {
+            Mix_FreeChunk(chunk);
+            chunk = nullptr;
+        }
+        Mix_CloseAudio();
+    }
+    if (m_sdlStarted)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlAudioDevice::Load(int slot, const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        return false;
+    if (!Usable(slot))
+        return true; // silent: the file is there, nothing to play it on
+    Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+    if (!chunk)
+        return false;
+    // The mixer reads the old chunk while its channel plays.
+    Mix_HaltChannel(slot);
+    Mix_FreeChunk(m_chunks[slot]);
+    m_chunks[slot] = chunk;
+    // Like a fresh buffer: full volume, centred.
+    Mix_Volume(slot, MIX_MAX_VOLUME);
+    m_pan[slot] = 0;
+    ApplyPan(slot);
+    return true;
+}
+
+bool SdlAudioDevice::IsPlaying(int slot) {
+    return Usable(slot) && Mix_Playing(slot) != 0;
+}
+
+void SdlAudioDevice::Play(int slot, bool loop) {
+    if (!Usable(slot) || !m_chunks[slot])
+        return;
+    // Stopping a channel drops its panning, so stop first and pan again.
+    Mix_HaltChannel(slot);
+    ApplyPan(slot);
+    Mix_PlayChannel(slot, m_chunks[slot], loop ? -1 : 0);
+}
+
+void SdlAudioDevice::Stop(int slot) {
+    if (Usable(slot))
+        Mix_HaltChannel(slot);
+}
+
+void SdlAudioDevice::SetVolume(int slot, int hundredthsDb) {
+    if (Usable(slot))
+        Mix_Volume(slot, MixerVolumeFor(hundredthsDb));
+}
+
+void SdlAudioDevice::SetPan(int slot, int hundredthsDb) {
+    if (!Usable(slot))
+        return;
+    m_pan[slot] = hundredthsDb;
+    ApplyPan(slot);
+}
+
+void SdlAudioDevice::ApplyPan(int slot) {
+    const auto [left, right] = MixerPanningFor(m_pan[slot]);
+    Mix_SetPanning(slot, static_cast<Uint8>(left), static_cast<Uint8>(right));
+}
+
+} // namespace kesto

@@ -1,0 +1,46 @@
+#pragma once
+// The audio device of the program, on SDL2_mixer: one mixer channel per slot.
+// Without a usable sound device it stays silent: every call does nothing and
+// loads only check that the file is there. Open one at a time per process.
+
+#include "sound/audio_device.h"
+
+#include <array>
+
+struct Mix_Chunk;
+
+namespace kesto {
+
+class SdlAudioDevice final : public AudioDevice {
+public:
+    SdlAudioDevice();
+    ~SdlAudioDevice() override;
+    SdlAudioDevice(const SdlAudioDevice&) = delete;
+    SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
+
+    // False when there is no sound device and everything is silent.
+    bool IsOpen() const { return m_open; }
+
+    bool Load(int slot, const std::filesystem::path& file) override;
+    bool IsPlaying(int slot) override;
+    void Play(int slot, bool loop) override;
+    void Stop(int slot) override;
+    void SetVolume(int slot, int hundredthsDb) override;
+    void SetPan(int slot, int hundredthsDb) override;
+
+private:
+    bool Usable(int slot) const { return m_open && slot >= 0 && slot < SlotCount; }
+    void ApplyPan(int slot);
+
+    bool m_sdlStarted = false;
+    bool m_open = false;
+    std::array<Mix_Chunk*, SlotCount> m_chunks{};
+    std::array<int, SlotCount> m_pan{};
+};
+
+// Hundredths of a decibel (0 or less) to SDL_mixer's volume 0..128.
+int MixerVolumeFor(int hundredthsDb);
+// Pan in hundredths of a decibel to the left and right levels 0..255.
+std::array<int, 2> MixerPanningFor(int hundredthsDb);
+
+} // namespace kesto
