@@ -44,10 +44,9 @@ std::vector<Passing> ReadScript(std::istream& in, std::string* error) {
         std::istringstream fields(line);
         double seconds = 0;
         int id = 0;
-        if (!(fields >> seconds)) {
+        if (line.find_first_not_of(" \t\r") == std::string::npos)
             continue; // blank line
-        }
-        if (!(fields >> id) || seconds < 0 || id < 0 || id > 99) {
+        if (!(fields >> seconds) || !(fields >> id) || seconds < 0 || id < 0 || id > 99) {
             if (error)
                 *error += "line " + std::to_string(number) + " does not read as 'seconds id'\n";
             continue;
