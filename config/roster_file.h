@@ -1,0 +1,40 @@
+#pragma once
+// The club's racer roster, "kestoRacers.dat" in the program folder: one quoted
+// name per line, in roster order, no count and no header. The same reader
+// takes any name list chosen for import, which may hold several names on one
+// line, quoted or not ("Tom,Jerry").
+//
+// Writes return false with the system's description in `error` on failure and
+// leave the old file whole. Empty values (blank fields, "") are not names and
+// are skipped when reading.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kesto {
+
+inline constexpr const char* RosterFileName = "kestoRacers.dat";
+inline constexpr const char* EmptyNameEntry = "Empty"; // last entry of every name list
+
+// Every name of any value file, in file order; nullopt when it cannot be read.
+std::optional<std::vector<std::string>> ReadNameList(const std::filesystem::path& file,
+                                                     std::string* error = nullptr);
+
+std::optional<std::vector<std::string>> ReadRoster(const std::filesystem::path& folder,
+                                                   std::string* error = nullptr);
+// Replaces the roster file with `names`, one line each (an empty list leaves an
+// empty file).
+bool WriteRoster(const std::filesystem::path& folder, const std::vector<std::string>& names,
+                 std::string* error = nullptr);
+// Adds one line at the end of the roster file, creating it when missing.
+bool AppendRosterName(const std::filesystem::path& folder, const std::string& name,
+                      std::string* error = nullptr);
+
+// The entries of each of the 14 name lists of the race screen: the roster in
+// file order, then "Empty". nullopt when there is no roster file: the lists
+// are then left as they are. A roster that cannot be read gives just "Empty".
+std::optional<std::vector<std::string>> RacerListEntries(const std::filesystem::path& folder);
+
+} // namespace kesto

@@ -1,0 +1,27 @@
+#pragma once
+// "LMSounds.dat" in the sound folder: the sound window's choices, eighteen
+// lines of one value each: lines 1-3 CarSoundEnabled 0..2 (0 or 1), lines 4-6
+// CarSoundFile 0..2 (quoted, relative to the sound folder), lines 7-18
+// RaceSoundEnabled for the 12 race events in list order (#TRUE# / #FALSE#).
+//
+// Both return false with a description in `error` on failure (see
+// data_files.h for the policy); a missing sound folder is not created.
+
+#include "sound/sound_choices.h"
+
+#include <filesystem>
+#include <string>
+
+namespace kesto {
+
+inline constexpr const char* SoundChoicesFileName = "LMSounds.dat";
+
+// The file's path under `programFolder`, letter case of folder and file ignored.
+std::filesystem::path SoundChoicesPath(const std::filesystem::path& programFolder);
+
+bool ReadSoundChoices(const std::filesystem::path& programFolder, SoundChoices& choices,
+                      std::string* error = nullptr);
+bool WriteSoundChoices(const std::filesystem::path& programFolder, const SoundChoices& choices,
+                       std::string* error = nullptr);
+
+} // namespace kesto
