@@ -1,0 +1,57 @@
+#pragma once
+// The race screen as race control sees it: what the operator sees on the main
+// window frmKestoTimer (rows, flag picture, clock, start button, menus) and the
+// race timer that window owns. The main window implements it; tests use a fake.
+
+#include "engine/race_state.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kesto {
+
+// The menus of the main window that race control locks and unlocks.
+enum class MainMenu { File, RaceFormat, Settings, Help };
+
+class RaceScreen {
+public:
+    virtual ~RaceScreen() = default;
+
+    // ID and name columns of the 14 rows in ID order, names as NameLabelText gives them.
+    virtual void LoadNames() = 0;
+    // Empties the lap-number, lap-time, best and lag cells of the 14 rows.
+    virtual void ClearRowCells() = 0;
+    // Paints every cell of row i in IdColor of ID i (the rows in ID order).
+    virtual void PaintRowsInIdOrder() = 0;
+    // Loads the picture file from the program folder into imgFlag and shows it; a
+    // file that cannot be loaded leaves the previous picture.
+    virtual void ShowFlag(const std::string& bitmapFile) = 0;
+    // Hides imgFlag.
+    virtual void HideFlag() = 0;
+    // Shows or hides the "Race  Over" label lblRaceOver.
+    virtual void ShowRaceOver(bool visible) = 0;
+    // Text of the race clock lblClock.
+    virtual void SetClockText(const std::string& text) = 0;
+    // Text colour of the race clock, a Windows colour value (red in the low byte).
+    virtual void SetClockColor(int32_t windowsColor) = 0;
+    // Caption of cmdStart: "Start", "Abort" or "Reset".
+    virtual void SetStartButton(StartButton caption) = 0;
+    // Enables or disables cmdStart.
+    virtual void EnableStartButton(bool enabled) = 0;
+    // Enables or disables one menu of the menu bar.
+    virtual void EnableMenu(MainMenu menu, bool enabled) = 0;
+    // Starts or stops the 10 ms race timer Timer1 (its ticks run RaceTick::Timer1_Timer).
+    virtual void SetRaceTimer(bool running) = 0;
+    // Window title, race format caption and lag header; ends with RefreshClockDisplay.
+    virtual void ComposeTitle() = 0;
+    // Race refresh: running order and gaps recomputed, rows written by position.
+    virtual void UpdateRaceScreen() = 0;
+    // Practice refresh: rows stay in ID order.
+    virtual void UpdatePracticeScreen() = 0;
+};
+
+// The name cell of ID `id` as LoadNames writes it: a blank and the racer name,
+// or " Select Name" while the ID has no name.
+std::string NameLabelText(const RaceState& state, int id);
+
+} // namespace kesto

@@ -1,0 +1,64 @@
+#pragma once
+// A race screen that keeps what the operator would see (names, flag, clock,
+// start button, menus) and, like the real one, recomputes the running order and
+// the gaps on every race refresh.
+
+#include "engine/clock_format.h"
+#include "engine/race_screen.h"
+#include "engine/race_state.h"
+
+#include <array>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kesto::test {
+
+class FakeRaceScreen final : public RaceScreen {
+public:
+    explicit FakeRaceScreen(RaceState& state);
+
+    void LoadNames() override;
+    void ClearRowCells() override { ++cellsCleared; }
+    void PaintRowsInIdOrder() override { ++rowsPainted; }
+    void ShowFlag(const std::string& bitmapFile) override;
+    void HideFlag() override { flagVisible = false; }
+    void ShowRaceOver(bool visible) override { raceOverVisible = visible; }
+    void SetClockText(const std::string& text) override;
+    void SetClockColor(int32_t windowsColor) override { clockColor = windowsColor; }
+    void SetStartButton(StartButton caption) override { button = caption; }
+    void EnableStartButton(bool enabled) override { buttonEnabled = enabled; }
+    void EnableMenu(MainMenu menu, bool enabled) override { menus[menu] = enabled; }
+    void SetRaceTimer(bool running) override { raceTimerRunning = running; }
+    void ComposeTitle() override;
+    void UpdateRaceScreen() override;
+    void UpdatePracticeScreen() override { ++practiceUpdates; }
+
+    bool MenuEnabled(MainMenu menu) const { return menus.at(menu); }
+    bool AllMenusEnabled() const;
+
+    std::array<std::string, MaxCarIds> nameLabels;
+    int cellsCleared = 0;
+    int rowsPainted = 0;
+    bool flagVisible = false;
+    std::string flagPicture;             // the picture loaded last
+    std::vector<std::string> flagsShown; // every picture shown, in order
+    bool failShowFlag = false;           // ShowFlag throws, as a picture that cannot load
+    bool raceOverVisible = false;
+    std::string clockText = "00:00";
+    std::vector<std::string> clockHistory; // each change of the clock text
+    int32_t clockColor = ClockWhite;
+    StartButton button = StartButton::Start;
+    bool buttonEnabled = true;
+    std::map<MainMenu, bool> menus;
+    bool raceTimerRunning = false;
+    int titlesComposed = 0;
+    int raceUpdates = 0;
+    int practiceUpdates = 0;
+
+private:
+    RaceState& m_state;
+};
+
+} // namespace kesto::test
