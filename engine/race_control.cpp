@@ -1,0 +1,323 @@
+#include "engine/race_control.h"
+
+#include "engine/clock_format.h"
+#include "engine/demo_generator.h"
+#include "engine/guarded_step.h"
+#include "engine/number_format.h"
+#include "engine/positions.h"
+#include "sound/announcements.h"
+
+#include <algorithm>
+#include <string>
+
+namespace kesto {
+
+namespace {
+
+constexpr const char* GreenFlag = "GreenFlagblack.bmp";
+constexpr const char* WhiteFlagBitmap = "whiteflagblack.bmp";
+constexpr const char* CheckeredFlagBitmap = "CheckeredFlagblack.bmp";
+
+std::string Trim(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+Message Question(const std::string& title, const std::string& text, MessageIcon icon,
+                 MessageAnswer preselected) {
+    return Message{title, text, icon, MessageButtons::YesNo, preselected};
+}
+
+} // namespace
+
+RaceControl::RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher)
+    : m_ctx(ctx), m_state(ctx.state), m_screen(screen), m_launcher(launcher) {}
+
+// --- the start button --------------------------------------------------------
+
+void RaceControl::cmdStart_Click() {
+    switch (m_state.Button) {
+    case StartButton::Start:
+        StartClicked();
+        break;
+    case StartButton::Abort:
+        AbortClicked();
+        break;
+    case StartButton::Reset:
+        ResetClicked();
+        break;
+    }
+}
+
+void RaceControl::StartClicked() {
+    if (!EveryRowNamed() || !SameNamesAccepted())
+        return;
+
+    LockMenus();
+    m_state.LapsUnsaved = true;
+    m_state.SummaryUnsaved = true;
+    m_state.RaceDateStamp.clear();
+
+    ClearLapTimes();
+    ResetSortedLapTimesArray(m_state);
+    StartReset();
+    m_state.FlagBitmap = GreenFlag;
+
+    if (m_state.PracticeMode) {
+        RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
+        SetButton(StartButton::Abort);
+        SetTiming(true);
+        m_state.RaceClock = 0;
+        return;
+    }
+    // The start windows begin the timing themselves (StartTimingAtGreen).
+    if (m_state.Settings.StartDelay < 1)
+        m_launcher.ShowStartLights(*this);
+    else
+        m_launcher.ShowCountdown(*this);
+}
+
+bool RaceControl::EveryRowNamed() {
+    for (int id = 1; id <= MaxCarIds; ++id) {
+        if (Trim(NameLabelText(m_state, id)) == "Select Name") {
+            m_ctx.dialogs.Show(Message{"Select Name",
+                                       "Please select name for Flag " + std::to_string(id),
+                                       MessageIcon::None, MessageButtons::Ok, MessageAnswer::Ok});
+            return false;
+        }
+    }
+    return true;
+}
+
+bool RaceControl::SameNamesAccepted() {
+    for (int i = 1; i <= MaxCarIds; ++i) {
+        std::string name = NameLabelText(m_state, i);
+        if (name == " Empty")
+            continue;
+        for (int j = i + 1; j <= MaxCarIds; ++j) {
+            if (name != NameLabelText(m_state, j))
+                continue;
+            std::string text = "Warning, names in ID's " + std::to_string(i) + " and " +
+                               std::to_string(j) + " are the same\nDo you want to continue race?";
+            if (m_ctx.dialogs.Show(Question("Same Names", text, MessageIcon::Question,
+                                            MessageAnswer::No)) != MessageAnswer::Yes)
+                return false;
+        }
+    }
+    return true;
+}
+
+void RaceControl::AbortClicked() {
+    if (!m_state.RaceIsOver &&
+        m_ctx.dialogs.Show(
+            Question("Abort", "Are you sure you want to abort?\nAll Data will be lost",
+                     MessageIcon::Question, MessageAnswer::Yes)) != MessageAnswer::Yes)
+        return;
+    SetTiming(false);
+    m_state.LapsUnsaved = false;
+    m_state.SummaryUnsaved = false;
+    ReSet();
+    m_state.RaceIsOver = false;
+}
+
+void RaceControl::ResetClicked() {
+    if (!ResetConfirmed())
+        return;
+    SetButton(StartButton::Start);
+    ReSet();
+    StartReset();
+    ClearLapTimes();
+    ResetSortedLapTimesArray(m_state);
+}
+
+bool RaceControl::ResetConfirmed() {
+    std::string title;
+    std::string first;
+    if (m_state.SummaryUnsaved && m_state.LapsUnsaved) {
+        title = "Files not saved";
+        first = "Summary & Lap files have not be saved.";
+    } else if (m_state.SummaryUnsaved) {
+        title = "Summary not saved";
+        first = "Summary file has not be saved.";
+    } else if (m_state.LapsUnsaved) {
+        title = "Laps not saved";
+        first = "Lap file has not be saved.";
+    } else {
+        return true;
+    }
+    if (m_ctx.dialogs.Show(Question(title, first + "\nDo you want to Reset?", MessageIcon::Warning,
+                                    MessageAnswer::Yes)) != MessageAnswer::Yes)
+        return false;
+    m_state.SummaryUnsaved = false;
+    m_state.LapsUnsaved = false;
+    return true;
+}
+
+// --- resets ----------------------------------------------------------------------
+
+void RaceControl::StartReset() {
+    for (int i = 0; i < MaxCarIds; ++i) {
+        m_state.LapCount[i] = m_state.Settings.FirstLapCount;
+        m_state.LastPassTime[i] = 0;
+        m_state.LastLapTime[i] = 0;
+        m_state.LagBehind[i].clear();
+        m_state.LagFirst[i].clear();
+        m_state.FinishLap[i] = NotFlaggedLap;
+    }
+    RunGuarded([&] { DrawDemoCars(m_state, m_ctx.random); });
+    m_state.RaceCloseTime = NoCloseTime;
+    ResetBestLaps();
+    m_state.RaceIsOver = false;
+    ClearTimeLeftSounds(m_ctx.sounds);
+    ComputePosition(m_state);
+}
+
+void RaceControl::ReSet() {
+    RunGuarded([&] { m_screen.LoadNames(); });
+    RunGuarded([&] { m_ctx.random.Reseed(); });
+    RunGuarded([&] { m_screen.ClearRowCells(); });
+    RunGuarded([&] { m_screen.PaintRowsInIdOrder(); });
+    RunGuarded([&] { m_screen.ShowRaceOver(false); });
+    RunGuarded([&] { m_screen.HideFlag(); });
+    m_state.WhiteFlagOut = false;
+    m_state.CheckeredFlagOut = false;
+    m_state.RaceClock = 0;
+    // With the clock at 0 this is the full race time of a timed race.
+    RunGuarded([&] {
+        m_screen.SetClockText(m_state.TimedRace ? FormatClock(RaceClockSeconds(m_state))
+                                                : std::string("00:00"));
+    });
+    SetButton(StartButton::Start);
+    RunGuarded([&] { m_screen.EnableStartButton(true); });
+    for (MainMenu menu : {MainMenu::File, MainMenu::RaceFormat, MainMenu::Settings, MainMenu::Help})
+        RunGuarded([&] { m_screen.EnableMenu(menu, true); });
+    RunGuarded([&] { m_screen.ComposeTitle(); });
+}
+
+void RaceControl::ResetBestLaps() {
+    m_state.BestLapTime.fill(NoBestLap);
+}
+
+void RaceControl::ClearLapTimes() {
+    for (auto& row : m_state.LapTimes)
+        row.fill(0.0f);
+}
+
+void RaceControl::LockMenus() {
+    for (MainMenu menu : {MainMenu::File, MainMenu::RaceFormat, MainMenu::Help})
+        RunGuarded([&] { m_screen.EnableMenu(menu, false); });
+}
+
+// --- every tick --------------------------------------------------------------------
+
+void RaceControl::ShowRaceClock() {
+    m_state.ClockSeconds = RaceClockSeconds(m_state);
+    RunGuarded([&] { m_screen.SetClockText(FormatClock(m_state.ClockSeconds)); });
+}
+
+void RaceControl::CheckFinish() {
+    if (m_state.TimedRace) {
+        RunGuarded([&] { PlayTimeLeftSounds(m_state, m_ctx.sounds, m_ctx.player); });
+        int64_t raceEnd = int64_t{m_state.RaceMinutes} * 60000;
+        if (m_state.RaceClock >= raceEnd && !m_state.CheckeredFlagOut)
+            DropCheckeredFlag(1.9, 5000);
+    } else {
+        RunGuarded([&] { PlayLapHalfwaySound(m_state, m_ctx.sounds, m_ctx.player); });
+        int leader = m_state.RaceOrder[0];
+        if (m_state.LapRace && IsValidId(leader) && m_state.LapCount[leader - 1] >= 1) {
+            int leaderLaps = m_state.LapCount[leader - 1];
+            if (m_state.NumberOfLaps == leaderLaps + 1 && !m_state.WhiteFlagOut)
+                ShowWhiteFlag();
+            if (leaderLaps == m_state.NumberOfLaps && !m_state.CheckeredFlagOut)
+                DropCheckeredFlag(1.5, 0);
+        }
+    }
+
+    if (m_state.CheckeredFlagOut && !m_state.RaceIsOver &&
+        (AllCarsFinished() || m_state.RaceCloseTime < m_state.RaceClock))
+        CloseRace();
+}
+
+void RaceControl::ShowWhiteFlag() {
+    m_state.FlagBitmap = WhiteFlagBitmap;
+    RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
+    RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, WhiteFlag); });
+    m_state.WhiteFlagOut = true;
+}
+
+void RaceControl::DropCheckeredFlag(double bestLapFactor, int32_t extraMs) {
+    RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, CheckeredFlag); });
+    m_state.FlagBitmap = CheckeredFlagBitmap;
+    RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
+
+    int leader = m_state.RaceOrder[0];
+    // The leader has finished; everyone else completes the lap they are on.
+    for (int position = 2; position <= MaxCarIds; ++position) {
+        int id = m_state.RaceOrder[position - 1];
+        if (IsValidId(id))
+            m_state.FinishLap[id - 1] = static_cast<int16_t>(m_state.LapCount[id - 1] + 1);
+    }
+    if (IsValidId(leader)) {
+        m_state.FinishLap[leader - 1] = m_state.LapCount[leader - 1];
+        double best = m_state.BestLapTime[leader - 1];
+        m_state.RaceCloseTime = RoundToInt32(m_state.RaceClock + bestLapFactor * best + extraMs);
+    }
+    m_state.CheckeredFlagOut = true;
+}
+
+bool RaceControl::AllCarsFinished() const {
+    for (int i = 0; i < MaxCarIds; ++i) {
+        bool neverPassed = m_state.LapCount[i] == m_state.Settings.FirstLapCount;
+        if (!neverPassed && m_state.LapCount[i] < m_state.FinishLap[i])
+            return false;
+    }
+    return true;
+}
+
+void RaceControl::CloseRace() {
+    m_state.RaceIsOver = true;
+    SetTiming(false);
+    RunGuarded([&] { m_state.RaceDateStamp = FormatRaceDateStamp(m_ctx.clock.Now()); });
+    RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, RaceOver); });
+    RunGuarded([&] { m_screen.ShowRaceOver(true); });
+    SetButton(StartButton::Reset);
+    RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, true); });
+    RunGuarded([&] { m_screen.UpdateRaceScreen(); });
+}
+
+// --- the start lights' hand-over -------------------------------------------------------
+
+void RaceControl::StartTimingAtGreen() {
+    // Nothing the decoder sent before green is a lap of this race, not even
+    // the start of a line received before.
+    RunGuarded([&] { m_ctx.port.DiscardInput(); });
+    m_input.Clear();
+    RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
+    SetTiming(true);
+    m_state.RaceClock = 0;
+    RunGuarded([&] { m_screen.SetClockColor(ClockWhite); });
+}
+
+void RaceControl::StartLightsClosed() {
+    SetButton(StartButton::Abort);
+}
+
+// --- helpers -------------------------------------------------------------------------
+
+void RaceControl::SetTiming(bool on) {
+    m_state.TimerEnabled = on;
+    RunGuarded([&] { m_screen.SetRaceTimer(on); });
+    m_state.RtsRaised = on;
+    // A port without modem lines (or no port at all in demo mode) is no error.
+    RunGuarded([&] { m_ctx.port.SetRts(on); });
+}
+
+void RaceControl::SetButton(StartButton caption) {
+    m_state.Button = caption;
+    RunGuarded([&] { m_screen.SetStartButton(caption); });
+}
+
+} // namespace kesto

@@ -1,0 +1,69 @@
+#pragma once
+// Race control: the life of a race on the main window, driven by the one start
+// button cmdStart ("Start" -> "Abort" -> "Reset" -> "Start"): the checks before
+// a start, the resets of the race state and the screen, the race clock shown on
+// every tick and the finish check with the white and checkered flags and the
+// close of the race. Lap and timed races are released by the start sequences.
+
+#include "engine/race_context.h"
+#include "engine/race_screen.h"
+#include "engine/receive_buffer.h"
+#include "engine/start_sequence.h"
+
+namespace kesto {
+
+class RaceControl final : public StartSequenceHost {
+public:
+    RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher);
+
+    // The start button, by its caption (state.Button).
+    void cmdStart_Click();
+
+    // Start reset of the race state: lap counts, pass and lap times, gaps,
+    // finish laps, demo cars, close time, best laps, announcements, positions.
+    void StartReset();
+    // Display reset: names, random seed, empty cells, row colours, no flag and
+    // no race-over label, flags down, clock at rest, "Start", all menus on, title.
+    void ReSet();
+    // Every BestLapTime = NoBestLap.
+    void ResetBestLaps();
+    // Every cell of LapTimes = 0.
+    void ClearLapTimes();
+    // File, Race Format and Help menus off while a race is timed.
+    void LockMenus();
+
+    // First steps of every tick: the race clock and the finish check.
+    void ShowRaceClock();
+    void CheckFinish();
+
+    // The start lights' hand-over (StartSequenceHost).
+    void StartTimingAtGreen() override;
+    void StartLightsClosed() override;
+
+    // Characters of the decoder line being received; the tick fills it.
+    ReceiveBuffer& Input() { return m_input; }
+
+private:
+    void StartClicked();
+    void AbortClicked();
+    void ResetClicked();
+    bool EveryRowNamed();
+    bool SameNamesAccepted();
+    bool ResetConfirmed();
+
+    void ShowWhiteFlag();
+    void DropCheckeredFlag(double bestLapFactor, int32_t extraMs);
+    bool AllCarsFinished() const;
+    void CloseRace();
+
+    void SetTiming(bool on); // race timer and RTS line
+    void SetButton(StartButton caption);
+
+    RaceContext& m_ctx;
+    RaceState& m_state;
+    RaceScreen& m_screen;
+    StartSequenceLauncher& m_launcher;
+    ReceiveBuffer m_input;
+};
+
+} // namespace kesto

@@ -1,0 +1,34 @@
+#include "engine/race_tick.h"
+
+#include "engine/decoder_input.h"
+#include "engine/demo_generator.h"
+#include "engine/guarded_step.h"
+
+namespace kesto {
+
+RaceTick::RaceTick(RaceContext& ctx, RaceControl& control, RaceScreen& screen)
+    : m_ctx(ctx), m_control(control), m_screen(screen) {}
+
+void RaceTick::Timer1_Timer(int32_t Milliseconds) {
+    RunGuarded([&] { m_control.ShowRaceClock(); });
+    RunGuarded([&] { m_control.CheckFinish(); });
+
+    if (m_ctx.state.DemoMode) {
+        // The port is not read in demo mode, even with a decoder connected.
+        RunGuarded([&] { DemoStep(m_ctx, Milliseconds, [this] { UpdateScreen(); }); });
+        return;
+    }
+    RunGuarded([&] { ReadDecoderPort(m_ctx, m_control.Input()); });
+    UpdateScreen();
+}
+
+void RaceTick::UpdateScreen() {
+    RunGuarded([&] {
+        if (m_ctx.state.PracticeMode)
+            m_screen.UpdatePracticeScreen();
+        else
+            m_screen.UpdateRaceScreen();
+    });
+}
+
+} // namespace kesto

@@ -1,0 +1,33 @@
+#include "support/race_rig.h"
+
+#include <cstdio>
+
+namespace kesto::test {
+
+std::string DecoderClockLine(int32_t ms) {
+    int32_t s = ms / 1000;
+    char line[32];
+    std::snprintf(line, sizeof line, "@00%02d%02d%02d\n", s / 3600, s / 60 % 60, s % 60);
+    return line;
+}
+
+std::string DecoderPassLine(int id, int32_t ms) {
+    int32_t s = ms / 1000;
+    char line[32];
+    std::snprintf(line, sizeof line, "@%02d%02d%02d%02d%02d\n", id, s / 3600, s / 60 % 60, s % 60,
+                  ms % 1000 / 10);
+    return line;
+}
+
+RaceRig::RaceRig() {
+    race.port.open = true;
+    state.Settings.MinLapTime = 4;
+    state.Settings.FirstLapCount = 0;
+}
+
+void RaceRig::NameAllCars() {
+    for (int id = 1; id <= MaxCarIds; ++id)
+        state.Names.IdName[id - 1] = "Racer " + std::to_string(id);
+}
+
+} // namespace kesto::test
