@@ -1,0 +1,31 @@
+#pragma once
+// The two printouts: the summary (PrintSummary, from the summary viewer's
+// grid) and the lap times (PrintLaps, from the race state), laid out at fixed
+// tab columns on a landscape page.
+
+#include "engine/race_context.h"
+#include "engine/wall_clock.h"
+#include "reports/printer.h"
+#include "reports/report_grid.h"
+#include "reports/result_file_state.h"
+
+#include <string>
+
+namespace kesto {
+
+// "Dec-07, 20:15": the summary printout's date.
+std::string FormatSummaryPrintDate(const DateTime& t);
+// "Dec. 07 2026, 20:15": the lap printout's date.
+std::string FormatLapPrintDate(const DateTime& t);
+
+// Prints the summary grid as it stands (its cells are first copied into
+// SummaryFileCells). On a printer failure the user reads "There was a problem
+// printing to your printer." and false is returned.
+bool PrintSummary(RaceContext& ctx, const ReportGrid& summaryGrid, ResultFileState& files,
+                  Printer& printer);
+
+// Prints every car's lap times from lap 1 on, columns in running order.
+// Failures are reported as for the summary.
+bool PrintLaps(RaceContext& ctx, Printer& printer);
+
+} // namespace kesto
