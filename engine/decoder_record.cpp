@@ -34,6 +34,19 @@ double LeadingNumber(std::string_view text) {
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
+
+    // Every decoder field takes this way: a few plain digits, read exactly
+    // without building a text for the general conversion below.
+    std::size_t end = i;
+    int64_t whole = 0;
+    while (end < text.size() && IsDigit(text[end]) && end - i < 15)
+        whole = whole * 10 + (text[end++] - '0');
+    bool continues =
+        end < text.size() && (IsDigit(text[end]) || text[end] == '.' || text[end] == 'E' ||
+                              text[end] == 'e' || text[end] == 'D' || text[end] == 'd');
+    if (end > i && !continues)
+        return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+
     std::string integerDigits;
     while (i < text.size() && IsDigit(text[i]))
         integerDigits += text[i++];
@@ -62,9 +75,9 @@ double LeadingNumber(std::string_view text) {
         }
     }
     double value = 0.0;
-    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    (void)end;
-    if (error != std::errc() || !std::isfinite(value))
+    std::from_chars_result read =
+        std::from_chars(number.data(), number.data() + number.size(), value);
+    if (read.ec != std::errc() || !std::isfinite(value))
         return 0.0; // too large to be a decoder field
     return negative ? -value : value;
 }

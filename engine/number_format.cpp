@@ -1,6 +1,7 @@
 #include "engine/number_format.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -9,11 +10,21 @@
 namespace kesto {
 namespace {
 
-// A number rounded to a fixed count of decimals, as digit strings.
+// A number rounded to a fixed count of decimals, as digits in a fixed buffer
+// (the screen formats dozens of numbers on every 10 ms tick: no allocation).
 struct DecimalText {
     bool negative = false;
-    std::string integerDigits; // no leading zeros; empty for 0
-    std::string fraction;      // exactly the requested decimals
+    std::array<char, 340> digits; // a spare '0' for a carry, integer digits, decimals
+    int integerBegin = 0;         // first integer digit to show (no leading zeros)
+    int point = 0;                // where the decimals begin
+    int end = 0;
+
+    std::string_view Integer() const {
+        return {digits.data() + integerBegin, static_cast<std::size_t>(point - integerBegin)};
+    }
+    std::string_view Fraction() const {
+        return {digits.data() + point, static_cast<std::size_t>(end - point)};
+    }
 };
 
 // Rounds |value| half away from zero on its 15-significant-digit decimal form.
@@ -29,64 +40,68 @@ DecimalText RoundDecimal(double value, int decimals) {
     auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                  std::chars_format::scientific, 14);
     std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
-    std::string digits;
-    digits += text[0];
-    digits.append(text.substr(2, 14));
-    std::size_t exponentAt = text.find('e');
+    char significant[15];
+    significant[0] = text[0];
+    for (int k = 1; k < 15; ++k)
+        significant[k] = text[static_cast<std::size_t>(k + 1)];
     int exponent = 0;
+    std::size_t exponentAt = text.find('e');
     if (exponentAt != std::string_view::npos) {
         std::string_view exponentText = text.substr(exponentAt + 1);
         if (!exponentText.empty() && exponentText.front() == '+')
             exponentText.remove_prefix(1);
         std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
     }
-    int point = exponent + 1; // digits before the decimal point
 
-    if (point <= 0) {
-        digits.insert(0, static_cast<std::size_t>(1 - point), '0');
-        point = 1;
+    // Lay the digits out by place: slot 0 is the spare, then integerLength
+    // integer digits, the decimals and one more digit that decides the rounding.
+    const int integerLength = std::max(exponent + 1, 1);
+    const int last = integerLength + decimals; // index of the rounding digit
+    auto& digits = result.digits;
+    digits[0] = '0';
+    for (int slot = 1; slot <= last + 1; ++slot) {
+        int k = exponent - integerLength + slot; // index into significant
+        digits[static_cast<std::size_t>(slot)] = (k >= 0 && k < 15) ? significant[k] : '0';
     }
-    std::size_t wanted = static_cast<std::size_t>(point + decimals + 1);
-    if (digits.size() < wanted)
-        digits.append(wanted - digits.size(), '0');
-
-    bool roundUp = digits[static_cast<std::size_t>(point + decimals)] >= '5';
-    digits.resize(static_cast<std::size_t>(point + decimals));
-    if (roundUp) {
-        int i = static_cast<int>(digits.size()) - 1;
-        for (; i >= 0; --i) {
-            if (digits[static_cast<std::size_t>(i)] == '9') {
-                digits[static_cast<std::size_t>(i)] = '0';
+    if (digits[static_cast<std::size_t>(last + 1)] >= '5') {
+        for (int slot = last; slot >= 0; --slot) {
+            char& digit = digits[static_cast<std::size_t>(slot)];
+            if (digit == '9') {
+                digit = '0';
             } else {
-                ++digits[static_cast<std::size_t>(i)];
+                ++digit;
                 break;
             }
         }
-        if (i < 0) {
-            digits.insert(digits.begin(), '1');
-            ++point;
-        }
     }
 
-    std::string integerDigits = digits.substr(0, static_cast<std::size_t>(point));
-    std::size_t firstNonZero = integerDigits.find_first_not_of('0');
-    result.integerDigits =
-        firstNonZero == std::string::npos ? std::string() : integerDigits.substr(firstNonZero);
-    result.fraction = digits.substr(static_cast<std::size_t>(point));
-    if (result.integerDigits.empty() && result.fraction.find_first_not_of('0') == std::string::npos)
+    result.point = integerLength + 1;
+    result.end = last + 1;
+    result.integerBegin = 0;
+    while (result.integerBegin < result.point &&
+           digits[static_cast<std::size_t>(result.integerBegin)] == '0')
+        ++result.integerBegin;
+    if (result.integerBegin == result.point &&
+        result.Fraction().find_first_not_of('0') == std::string_view::npos)
         result.negative = false; // "-0.00" is never shown
     return result;
 }
 
-std::string Join(const DecimalText& number, const std::string& integerPart,
-                 const NumberLocale& locale) {
+std::string Join(const DecimalText& number, std::string_view zeros, std::string_view integerPart,
+                 char groupSeparator, const NumberLocale& locale) {
     std::string text;
+    text.reserve(number.end + 8);
     if (number.negative)
         text += '-';
-    text += integerPart;
-    if (!number.fraction.empty()) {
+    text += zeros;
+    for (std::size_t i = 0; i < integerPart.size(); ++i) {
+        if (groupSeparator != 0 && i > 0 && (integerPart.size() - i) % 3 == 0)
+            text += groupSeparator;
+        text += integerPart[i];
+    }
+    if (number.end > number.point) {
         text += locale.decimalSeparator;
-        text += number.fraction;
+        text += number.Fraction();
     }
     return text;
 }
@@ -98,26 +113,21 @@ std::string FormatFixed(double value, int decimals, const NumberLocale& locale,
     if (!std::isfinite(value))
         return {};
     DecimalText number = RoundDecimal(value, decimals);
-    std::string integerPart = number.integerDigits;
+    std::string_view integerPart = number.Integer();
+    static constexpr char Zeros[] = "0000000000000000000000000000000000000000";
     std::size_t minDigits = static_cast<std::size_t>(std::clamp(minIntegerDigits, 0, 40));
-    if (integerPart.size() < minDigits)
-        integerPart.insert(0, minDigits - integerPart.size(), '0');
-    return Join(number, integerPart, locale);
+    std::size_t padding = integerPart.size() < minDigits ? minDigits - integerPart.size() : 0;
+    return Join(number, std::string_view(Zeros, padding), integerPart, 0, locale);
 }
 
 std::string FormatNumberGrouped(double value, int decimals, const NumberLocale& locale) {
     if (!std::isfinite(value))
         return {};
     DecimalText number = RoundDecimal(value, decimals);
-    const std::string& digits =
-        number.integerDigits.empty() ? std::string("0") : number.integerDigits;
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += locale.groupSeparator;
-        grouped += digits[i];
-    }
-    return Join(number, grouped, locale);
+    std::string_view integerPart = number.Integer();
+    if (integerPart.empty())
+        return Join(number, "0", {}, 0, locale);
+    return Join(number, {}, integerPart, locale.groupSeparator, locale);
 }
 
 std::string FormatLapCount(double laps) {

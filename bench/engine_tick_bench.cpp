@@ -1,0 +1,173 @@
+// One race-timer tick of engine work with 14 cars: a burst of decoder lines
+// read from the port and cut by the receive buffer, each line parsed and
+// counted, then the running order and the gaps the race screen shows.
+
+#include "engine/decoder_input.h"
+#include "engine/positions.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace kesto;
+
+class SilentPlayer final : public SoundPlayer {
+public:
+    void PlayWav(const std::string&) override {}
+};
+
+class NoDialogs final : public Dialogs {
+public:
+    MessageAnswer Show(const Message& message) override { return message.defaultAnswer; }
+    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
+    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
+};
+
+class FixedRandom final : public RandomSource {
+public:
+    double Next() override { return 0.5; }
+    void Reseed() override {}
+};
+
+class FixedClock final : public WallClock {
+public:
+    DateTime Now() override { return {}; }
+};
+
+// Serves one prepared burst per tick.
+class BurstPort final : public DecoderPort {
+public:
+    bool Open(int) override { return true; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    int BytesAvailable() override { return static_cast<int>(m_burst.size() - m_at); }
+    std::string Read(int maxBytes) override {
+        std::size_t n = std::min(static_cast<std::size_t>(maxBytes), m_burst.size() - m_at);
+        std::string chunk = m_burst.substr(m_at, n);
+        m_at += n;
+        return chunk;
+    }
+    bool SetRts(bool) override { return false; }
+    void Load(const std::string& burst) {
+        m_burst = burst;
+        m_at = 0;
+    }
+
+private:
+    std::string m_burst;
+    std::size_t m_at = 0;
+};
+
+std::string Record(int id, int64_t ms) {
+    int64_t hundredths = ms / 10;
+    char line[32];
+    std::snprintf(line, sizeof line, "@%02d%02d%02d%02d%02d\r\n", id,
+                  static_cast<int>(hundredths / 360000), static_cast<int>(hundredths / 6000 % 60),
+                  static_cast<int>(hundredths / 100 % 60), static_cast<int>(hundredths % 100));
+    return line;
+}
+
+// Tick k: the decoder clock line and a pass of every car, 5 s after its
+// previous one give or take, in an order that changes from tick to tick.
+std::vector<std::string> MakeBursts(int ticks, bool withCars) {
+    std::vector<std::string> bursts;
+    for (int k = 1; k <= ticks; ++k) {
+        int64_t base = int64_t{5000} * k;
+        std::string burst = Record(0, base).substr(0, 9) + "\r\n";
+        if (withCars)
+            for (int id = 1; id <= MaxCarIds; ++id)
+                burst += Record(id, base + (id * 37 + k * 13) % 1000);
+        bursts.push_back(burst);
+    }
+    return bursts;
+}
+
+struct EngineRig {
+    RaceState state;
+    SoundChoices sounds;
+    SilentPlayer player;
+    NoDialogs dialogs;
+    FixedRandom random;
+    FixedClock clock;
+    BurstPort port;
+    RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
+    ReceiveBuffer buffer;
+
+    EngineRig() {
+        state.Settings.MinLapTime = 1.0f;
+        state.TimedRace = true;
+        sounds.CarSoundEnabled = {1, 1, 1};
+        sounds.CarSoundFile = {"Best.wav", "Lap.wav", "Personal.wav"};
+        Restart();
+    }
+    void Restart() {
+        for (int i = 0; i < MaxCarIds; ++i) {
+            state.LapCount[i] = 0;
+            state.LastPassTime[i] = 0;
+            state.BestLapTime[i] = NoBestLap;
+        }
+        ComputePosition(state);
+    }
+    void Tick(const std::string& burst) {
+        port.Load(burst);
+        ReadDecoderPort(ctx, buffer);
+        ComputePosition(state);
+        ComputeInterval(state);
+    }
+};
+
+void RunTicks(benchmark::State& run, bool withCars) {
+    constexpr int Ticks = 2000; // then the race starts over, within the lap table
+    const std::vector<std::string> bursts = MakeBursts(Ticks, withCars);
+    EngineRig rig;
+    std::size_t next = 0;
+    for (auto _ : run) {
+        rig.Tick(bursts[next]);
+        if (++next == bursts.size()) {
+            run.PauseTiming();
+            rig.Restart();
+            next = 0;
+            run.ResumeTiming();
+        }
+    }
+    benchmark::DoNotOptimize(rig.state.LagFirst);
+}
+
+// Every car passes the line in the same tick: the worst case of a race.
+void BM_EngineTick_14CarBurst(benchmark::State& run) {
+    RunTicks(run, true);
+}
+BENCHMARK(BM_EngineTick_14CarBurst);
+
+// The common tick: only the decoder clock line arrives.
+void BM_EngineTick_ClockLineOnly(benchmark::State& run) {
+    RunTicks(run, false);
+}
+BENCHMARK(BM_EngineTick_ClockLineOnly);
+
+// The median refresh at a whole second: 14 cars with `laps` laps each, one
+// new lap appended to every row since the last sort.
+void BM_MedianRefresh(benchmark::State& run) {
+    const int laps = static_cast<int>(run.range(0));
+    RaceState state;
+    for (int i = 0; i < MaxCarIds; ++i)
+        state.LapCount[i] = static_cast<int16_t>(laps);
+    for (auto _ : run) {
+        run.PauseTiming();
+        for (int i = 0; i < MaxCarIds; ++i) {
+            for (int c = 1; c < laps; ++c)
+                state.SortedLapTimes[i][c] = 5.0f + 0.01f * static_cast<float>(c);
+            state.SortedLapTimes[i][laps] = 4.0f; // a new best lap
+        }
+        run.ResumeTiming();
+        subSortLapTimes(state);
+    }
+    benchmark::DoNotOptimize(state.MedianLap);
+}
+BENCHMARK(BM_MedianRefresh)->Arg(50)->Arg(500)->Arg(3000);
+
+} // namespace
