@@ -1,0 +1,77 @@
+#pragma once
+// frmKestoSound, "Sounds": which race events are announced and which wave file
+// sounds for a car's lap, personal best and race best. Constructing it reads
+// "LMSounds.dat" into the shared sound choices; OK writes them back.
+
+#include "engine/dialogs.h"
+#include "engine/sound_player.h"
+#include "sound/sound_choices.h"
+
+#include <QDialog>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QTimer;
+
+namespace kesto {
+
+class FrmKestoSound final : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int SlotCount = 3;
+
+    // `help` opens the contents of the help file.
+    FrmKestoSound(SoundChoices& choices, SoundPlayer& player, Dialogs& dialogs,
+                  std::filesystem::path programFolder, std::function<void()> help,
+                  QWidget* parent = nullptr);
+
+    // The window's actions, also driven directly by tests.
+    void cmdChange_Click(int slot);
+    void cmdTest_Click(int slot);
+    void FileSounds_Click(QListWidgetItem* item);
+    void lblSelectSound_Click();
+    void lstRaceSounds_MouseDown(QListWidgetItem* item);
+    void tmrSound_Timer();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdHelp_Click();
+
+    int SoundSlotBeingChanged() const { return m_soundSlotBeingChanged; }
+    QTimer* tmrSound() const { return m_tmrSound; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void BuildControls();
+    void AddRaceWavFiles();
+    void LoadSoundChoices();
+    void PaintSlot(int slot, QColor color);
+
+    SoundChoices& m_choices;
+    SoundPlayer& m_player;
+    Dialogs& m_dialogs;
+    std::filesystem::path m_programFolder;
+    std::function<void()> m_help;
+    int m_soundSlotBeingChanged = 0;
+
+    QListWidget* m_lstRaceSounds = nullptr;
+    std::array<QGroupBox*, SlotCount> m_fraSound{};
+    std::array<QCheckBox*, SlotCount> m_chkPlay{};
+    std::array<QLabel*, SlotCount> m_lblSound{};
+    QLabel* m_lblInstruction = nullptr;
+    QLabel* m_lblSelectSound = nullptr;
+    QListWidget* m_fileSounds = nullptr;
+    QTimer* m_tmrSound = nullptr;
+};
+
+} // namespace kesto
