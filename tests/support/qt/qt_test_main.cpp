@@ -7,6 +7,8 @@ int main(int argc, char** argv) {
                                                                       : qgetenv("QT_QPA_PLATFORM"));
     if (qgetenv("SDL_AUDIODRIVER").isEmpty())
         qputenv("SDL_AUDIODRIVER", "dummy");
+    // The browser plugin's web engine needs this before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
