@@ -1,0 +1,113 @@
+#include "engine/qt/serial_decoder_port.h"
+
+#include "engine/port_resolution.h"
+
+#include <utility>
+
+namespace kesto {
+
+SerialDecoderPort::SerialDecoderPort(std::filesystem::path programFolder,
+                                     std::filesystem::path devFolder)
+    : m_programFolder(std::move(programFolder)), m_devFolder(std::move(devFolder)) {}
+
+SerialDecoderPort::~SerialDecoderPort() {
+    Close();
+}
+
+bool SerialDecoderPort::Open(int portNumber) {
+    Close();
+    m_lastError.clear();
+    m_device.clear();
+    auto device = ResolvePortDevice(portNumber, m_programFolder, m_devFolder);
+    if (!device) {
+        m_lastError = DescribePort(portNumber, m_programFolder, m_devFolder);
+        return false;
+    }
+    m_device = *device;
+    m_port.setPortName(QString::fromStdString(m_device.string()));
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        NoteError("cannot open " + m_device.string());
+        return false;
+    }
+    // A closed port leaves RTS wherever it was; the race raises it at its start.
+    m_port.setRequestToSend(false);
+    m_port.clearError();
+    return true;
+}
+
+void SerialDecoderPort::Close() {
+    // QSerialPort::close() always releases the descriptor and the lock file,
+    // even when the far end is gone and restoring the line settings fails.
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.clearError();
+    m_linkLost = false;
+}
+
+bool SerialDecoderPort::IsOpen() const {
+    return m_port.isOpen();
+}
+
+void SerialDecoderPort::PullFromDevice() {
+    // Moves whatever the device holds into QSerialPort's buffer now; without
+    // this the data would wait for the next pass of the event loop. A zero
+    // wait that finds nothing reports a timeout, which is no fault here.
+    if (!m_port.waitForReadyRead(0) && m_port.error() == QSerialPort::TimeoutError)
+        m_port.clearError();
+    if (m_port.error() != QSerialPort::NoError) {
+        if (m_port.error() == QSerialPort::ReadError ||
+            m_port.error() == QSerialPort::ResourceError)
+            m_linkLost = true;
+        NoteError("read from " + m_device.string());
+        m_port.clearError();
+    }
+}
+
+int SerialDecoderPort::BytesAvailable() {
+    if (!m_port.isOpen())
+        return 0;
+    PullFromDevice();
+    qint64 waiting = m_port.bytesAvailable();
+    return waiting > 0x7fffffff ? 0x7fffffff : static_cast<int>(waiting);
+}
+
+std::string SerialDecoderPort::Read(int maxBytes) {
+    if (!m_port.isOpen() || maxBytes <= 0)
+        return {};
+    if (m_port.bytesAvailable() == 0)
+        PullFromDevice();
+    QByteArray bytes = m_port.read(maxBytes);
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+bool SerialDecoderPort::WaitForInput(int milliseconds) {
+    if (!m_port.isOpen())
+        return false;
+    if (m_port.bytesAvailable() > 0)
+        return true;
+    if (!m_port.waitForReadyRead(milliseconds) && m_port.error() == QSerialPort::TimeoutError)
+        m_port.clearError();
+    return m_port.bytesAvailable() > 0;
+}
+
+bool SerialDecoderPort::SetRts(bool raised) {
+    if (!m_port.isOpen())
+        return false;
+    if (m_port.setRequestToSend(raised))
+        return true;
+    // Pseudo-terminals and some adapters have no modem lines: the race goes on.
+    NoteError(std::string(raised ? "raise" : "drop") + " RTS on " + m_device.string());
+    m_port.clearError();
+    return false;
+}
+
+void SerialDecoderPort::NoteError(const std::string& what) {
+    m_lastError = what + ": " + m_port.errorString().toStdString();
+}
+
+} // namespace kesto

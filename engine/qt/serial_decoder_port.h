@@ -1,0 +1,55 @@
+#pragma once
+// The decoder port on a real serial device through QSerialPort: 9600 baud,
+// 8N1, no flow control. Port numbers resolve to devices as port_resolution.h
+// describes. The race timer polls it from its tick, without an event loop
+// pass in between, so BytesAvailable() and Read() fetch from the device
+// themselves.
+
+#include "engine/decoder_port.h"
+
+#include <QSerialPort>
+
+#include <filesystem>
+#include <string>
+
+namespace kesto {
+
+class SerialDecoderPort final : public DecoderPort {
+public:
+    explicit SerialDecoderPort(std::filesystem::path programFolder,
+                               std::filesystem::path devFolder = "/dev");
+    ~SerialDecoderPort() override;
+
+    bool Open(int portNumber) override;
+    void Close() override;
+    bool IsOpen() const override;
+    int BytesAvailable() override;
+    std::string Read(int maxBytes = 4096) override;
+    bool SetRts(bool raised) override;
+
+    // Waits up to `milliseconds` for input to arrive; true when some is waiting.
+    // For windows that read the port outside the race timer.
+    bool WaitForInput(int milliseconds);
+
+    // Why the last operation failed (empty after a successful Open).
+    const std::string& LastError() const { return m_lastError; }
+    // The device failed a read since the port was opened: typically the far
+    // end hung up (adapter unplugged, pseudo-terminal closed). The port stays
+    // open until someone closes it.
+    bool LinkLost() const { return m_linkLost; }
+    // The device file of the open port (or of the last attempt).
+    const std::filesystem::path& Device() const { return m_device; }
+
+private:
+    void PullFromDevice();
+    void NoteError(const std::string& what);
+
+    std::filesystem::path m_programFolder;
+    std::filesystem::path m_devFolder;
+    std::filesystem::path m_device;
+    std::string m_lastError;
+    bool m_linkLost = false;
+    QSerialPort m_port;
+};
+
+} // namespace kesto
