@@ -8,7 +8,8 @@ namespace {
 
 std::optional<std::string> ChooseSavePath(RaceContext& ctx, const std::string& programFolder,
                                           const char* title, const char* filter, int filterIndex,
-                                          const char* namePrefix) {
+                                          const std::string& namePrefix,
+                                          const std::string& extension = {}) {
     if (ctx.state.RaceDateStamp.empty())
         ctx.state.RaceDateStamp = FormatRaceDateStamp(ctx.clock.Now());
     FileChoice choice;
@@ -16,7 +17,7 @@ std::optional<std::string> ChooseSavePath(RaceContext& ctx, const std::string& p
     choice.title = title;
     choice.filter = filter;
     choice.filterIndex = filterIndex;
-    choice.initialPath = programFolder + "/" + namePrefix + ctx.state.RaceDateStamp;
+    choice.initialPath = programFolder + "/" + namePrefix + ctx.state.RaceDateStamp + extension;
     std::optional<std::string> path = ctx.dialogs.ChooseFile(choice);
     if (path && path->empty())
         return std::nullopt;
@@ -73,6 +74,12 @@ bool SaveSummaryFile(RaceContext& ctx, const std::string& programFolder,
         return false;
     ctx.state.SummaryUnsaved = false;
     return true;
+}
+
+std::optional<std::string> ChoosePdfPath(RaceContext& ctx, const std::string& programFolder,
+                                         const std::string& namePrefix) {
+    return ChooseSavePath(ctx, programFolder, "Save as PDF", "PDF Files (*.pdf)|*.pdf", 1,
+                          namePrefix, ".pdf");
 }
 
 std::optional<std::string> ChooseResultFileToOpen(Dialogs& dialogs) {

@@ -28,6 +28,11 @@ bool SaveLapsFile(RaceContext& ctx, const std::string& programFolder, const Repo
 bool SaveSummaryFile(RaceContext& ctx, const std::string& programFolder,
                      const ReportGrid& summaryGrid, ResultFileState& files);
 
+// "Save as PDF..." of either viewer: a save dialog proposing program folder +
+// "/" + namePrefix + RaceDateStamp + ".pdf". Nothing when cancelled.
+std::optional<std::string> ChoosePdfPath(RaceContext& ctx, const std::string& programFolder,
+                                         const std::string& namePrefix);
+
 // The open dialog of mnuOpen_Click. Nothing when cancelled or the name is blank.
 std::optional<std::string> ChooseResultFileToOpen(Dialogs& dialogs);
 

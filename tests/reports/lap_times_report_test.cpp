@@ -1,7 +1,7 @@
 // The lap times table: lap rows, car columns, sorting and the viewer's sizes.
 #include "engine/positions.h"
 #include "reports/lap_times_report.h"
-#include "reports/report_races.h"
+#include "support/report_races.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The summary and lap printouts as they land on the page: texts at their tab
 // columns, line by line.
 #include "reports/print_layout.h"
-#include "reports/report_races.h"
 #include "reports/summary_report.h"
 #include "support/recording_printer.h"
+#include "support/report_races.h"
 #include "support/test_doubles.h"
 
 #include <gtest/gtest.h>

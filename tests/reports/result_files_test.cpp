@@ -4,11 +4,11 @@
 #include "config/windows1252.h"
 #include "reports/delimited_reader.h"
 #include "reports/lap_times_report.h"
-#include "reports/report_races.h"
 #include "reports/result_files.h"
 #include "reports/result_saving.h"
 #include "reports/summary_report.h"
 #include "reports/text_reports.h"
+#include "support/report_races.h"
 #include "support/test_doubles.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The race summary grid: which cells a fill writes, in which colour, and the
 // statistics it leaves in the race state.
 #include "engine/positions.h"
-#include "reports/report_races.h"
 #include "reports/summary_report.h"
+#include "support/report_races.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The fixed-width text reports, byte for byte.
 #include "engine/positions.h"
-#include "reports/report_races.h"
 #include "reports/text_reports.h"
+#include "support/report_races.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "reports/report_races.h"
+#include "support/report_races.h"
 
 #include "engine/number_format.h"
 #include "engine/positions.h"
