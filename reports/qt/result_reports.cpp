@@ -1,0 +1,258 @@
+#include "reports/qt/result_reports.h"
+
+#include "engine/positions.h"
+#include "reports/print_layout.h"
+#include "reports/qt/grid_view.h"
+#include "reports/qt/lap_times_window.h"
+#include "reports/qt/qt_printer.h"
+#include "reports/qt/summary_window.h"
+#include "reports/report_messages.h"
+#include "reports/result_files.h"
+#include "reports/result_saving.h"
+#include "reports/summary_report.h"
+
+namespace kesto {
+
+ResultPrinters QtResultPrinters() {
+    ResultPrinters printers;
+    printers.defaultPrinter = [] {
+        return std::unique_ptr<Printer>(QtPrinter::ForDefaultPrinter());
+    };
+    printers.pdfPrinter = [](const std::string& path) {
+        return std::unique_ptr<Printer>(QtPrinter::ForPdf(QString::fromStdString(path)));
+    };
+    return printers;
+}
+
+ResultReports::ResultReports(RaceContext& ctx, std::string programFolder,
+                             std::function<void(const std::string&)> openDocument,
+                             ResultPrinters printers, ResultReportsOptions options)
+    : m_ctx(ctx), m_programFolder(std::move(programFolder)),
+      m_openDocument(std::move(openDocument)), m_printers(std::move(printers)), m_options(options) {
+}
+
+ResultReports::~ResultReports() {
+    delete m_summary.data();
+    delete m_laps.data();
+}
+
+FrmKestoSummary* ResultReports::EnsureSummaryWindow() {
+    if (m_summary)
+        return m_summary;
+    auto* window = new FrmKestoSummary(m_options.parent);
+    connect(window, &FrmKestoSummary::openRequested, this, &ResultReports::mnuOpen_Click);
+    connect(window, &FrmKestoSummary::saveRequested, this, &ResultReports::SaveSummary);
+    connect(window, &FrmKestoSummary::printRequested, this, &ResultReports::PrintSummary);
+    connect(window, &FrmKestoSummary::savePdfRequested, this, &ResultReports::SaveSummaryPdf);
+    connect(window, &FrmKestoSummary::refreshRequested, this, &ResultReports::mnuSummary_Click);
+    connect(window, &FrmKestoSummary::lapsRequested, this, [this] {
+        UnloadSummaryWindow();
+        mnuLapTimes_Click();
+    });
+    connect(window, &FrmKestoSummary::closed, this, &ResultReports::UnloadSummaryWindow);
+    m_summary = window;
+    return window;
+}
+
+FrmKestoViewLaps* ResultReports::EnsureLapWindow() {
+    if (m_laps)
+        return m_laps;
+    auto* window = new FrmKestoViewLaps(m_options.parent);
+    if (m_options.lapWindowModal)
+        window->setWindowModality(Qt::ApplicationModal);
+    window->SizeCells(SizeCells(m_ctx.state));
+    // The sort items start from the order the table is kept in.
+    window->SetSortedByLapTime(m_lapTable.SortByLapTime);
+    connect(window, &FrmKestoViewLaps::openRequested, this, &ResultReports::mnuOpen_Click);
+    connect(window, &FrmKestoViewLaps::saveRequested, this, &ResultReports::SaveLaps);
+    connect(window, &FrmKestoViewLaps::printRequested, this, &ResultReports::PrintLaps);
+    connect(window, &FrmKestoViewLaps::savePdfRequested, this, &ResultReports::SaveLapsPdf);
+    connect(window, &FrmKestoViewLaps::refreshRequested, this, &ResultReports::mnuLapTimes_Click);
+    connect(window, &FrmKestoViewLaps::sortByLapTimeRequested, this, [this] { SortLaps(true); });
+    connect(window, &FrmKestoViewLaps::sortByLapRequested, this, [this] { SortLaps(false); });
+    connect(window, &FrmKestoViewLaps::summaryRequested, this, [this] {
+        UnloadLapWindow();
+        mnuSummary_Click();
+    });
+    connect(window, &FrmKestoViewLaps::closed, this, &ResultReports::UnloadLapWindow);
+    m_laps = window;
+    return window;
+}
+
+// Unloading forgets the window at once; it is deleted once its own events are done.
+void ResultReports::UnloadSummaryWindow() {
+    if (FrmKestoSummary* window = m_summary) {
+        m_summary = nullptr;
+        window->disconnect(this);
+        window->hide();
+        window->deleteLater();
+    }
+}
+
+void ResultReports::UnloadLapWindow() {
+    if (FrmKestoViewLaps* window = m_laps) {
+        m_laps = nullptr;
+        window->disconnect(this);
+        window->hide();
+        window->deleteLater();
+    }
+}
+
+void ResultReports::ShowLapWindow() {
+    if (!m_laps->isVisible())
+        m_laps->show();
+    m_laps->raise();
+    m_laps->activateWindow();
+}
+
+void ResultReports::mnuSummary_Click() {
+    if (CountIdsWithLaps(m_ctx.state) == 0) {
+        m_ctx.state.IdsWithLaps = 0;
+        m_ctx.dialogs.Show(InformationMessage(SummaryTitle, NoDataText));
+        return;
+    }
+    FrmKestoSummary* window = EnsureSummaryWindow();
+    std::optional<Message> message = FillSummary(m_ctx.state, window->Grid());
+    window->ShowGrid();
+    if (message) {
+        m_ctx.dialogs.Show(*message);
+        return;
+    }
+    if (!window->isVisible())
+        window->show();
+}
+
+void ResultReports::mnuLapTimes_Click() {
+    FrmKestoViewLaps* window = EnsureLapWindow();
+    LapTimesFill fill = FillLapTimes(m_ctx.state, m_lapTable, window->Grid());
+    window->ShowGrid();
+    if (fill.message) {
+        m_ctx.dialogs.Show(*fill.message);
+        return;
+    }
+    window->setWindowTitle(QString::fromStdString(fill.caption));
+    if (!window->isVisible()) {
+        window->SizeCells(SizeCells(m_ctx.state));
+        ShowLapWindow();
+    }
+}
+
+void ResultReports::SortLaps(bool byLapTime) {
+    FrmKestoViewLaps* window = m_laps;
+    if (!window)
+        return;
+    m_lapTable.SortByLapTime = byLapTime;
+    mnuLapTimes_Click();
+    if (m_laps) {
+        m_laps->Grid().SetVisible(true);
+        m_laps->ShowGrid();
+        m_laps->SetSortedByLapTime(byLapTime);
+    }
+}
+
+void ResultReports::SaveSummary() {
+    if (m_summary)
+        SaveSummaryFile(m_ctx, m_programFolder, m_summary->Grid(), m_files);
+}
+
+void ResultReports::SaveLaps() {
+    if (m_laps)
+        SaveLapsFile(m_ctx, m_programFolder, m_laps->Grid(), m_files);
+}
+
+void ResultReports::PrintSummary() {
+    if (!m_summary)
+        return;
+    std::unique_ptr<Printer> printer =
+        m_printers.defaultPrinter ? m_printers.defaultPrinter() : nullptr;
+    if (!printer) {
+        m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
+        return;
+    }
+    kesto::PrintSummary(m_ctx, m_summary->Grid(), m_files, *printer);
+}
+
+void ResultReports::PrintLaps() {
+    std::unique_ptr<Printer> printer =
+        m_printers.defaultPrinter ? m_printers.defaultPrinter() : nullptr;
+    if (!printer) {
+        m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
+        return;
+    }
+    kesto::PrintLaps(m_ctx, *printer);
+}
+
+void ResultReports::SaveSummaryPdf() {
+    if (!m_summary)
+        return;
+    std::optional<std::string> path = ChoosePdfPath(m_ctx, m_programFolder, "Summary ");
+    if (!path)
+        return;
+    std::unique_ptr<Printer> printer =
+        m_printers.pdfPrinter ? m_printers.pdfPrinter(*path) : nullptr;
+    if (!printer) {
+        m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
+        return;
+    }
+    if (kesto::PrintSummary(m_ctx, m_summary->Grid(), m_files, *printer))
+        m_ctx.dialogs.Show(FileSavedMessage(*path));
+}
+
+void ResultReports::SaveLapsPdf() {
+    std::optional<std::string> path = ChoosePdfPath(m_ctx, m_programFolder, "Laps ");
+    if (!path)
+        return;
+    std::unique_ptr<Printer> printer =
+        m_printers.pdfPrinter ? m_printers.pdfPrinter(*path) : nullptr;
+    if (!printer) {
+        m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
+        return;
+    }
+    if (kesto::PrintLaps(m_ctx, *printer))
+        m_ctx.dialogs.Show(FileSavedMessage(*path));
+}
+
+void ResultReports::mnuOpen_Click() {
+    std::optional<std::string> path = ChooseResultFileToOpen(m_ctx.dialogs);
+    if (!path)
+        return;
+    const ResultFileKind kind = KindOfOpenedFile(*path);
+    if (kind == ResultFileKind::Text) {
+        if (m_openDocument)
+            m_openDocument(*path);
+        return;
+    }
+    std::string text;
+    if (!ReadResultFile(*path, text, nullptr))
+        return; // a file that cannot be opened changes nothing
+    if (kind == ResultFileKind::LapGrid)
+        OpenLapFile(*path, text);
+    else
+        OpenSummaryFile(*path, text);
+}
+
+void ResultReports::OpenLapFile(const std::string& path, const std::string& text) {
+    FrmKestoViewLaps* window = EnsureLapWindow();
+    ReadLapGridFile(text, window->Grid(), m_files);
+    window->Grid().SetVisible(true);
+    window->ShowGrid();
+    if (m_summary && m_summary->isVisible())
+        UnloadSummaryWindow();
+    window->DisableSort();
+    window->setWindowTitle(QString::fromStdString(path));
+    ShowLapWindow();
+}
+
+void ResultReports::OpenSummaryFile(const std::string& path, const std::string& text) {
+    FrmKestoSummary* window = EnsureSummaryWindow();
+    ReadSummaryGridFile(text, window->Grid(), m_files);
+    window->Grid().SetVisible(true);
+    window->ShowGrid();
+    window->SetColumnWidthsTwips(SummaryFileColumnWidths);
+    window->setWindowTitle(QString::fromStdString(path));
+    window->DisableLapsAndSave();
+    if (!window->isVisible())
+        window->show();
+}
+
+} // namespace kesto

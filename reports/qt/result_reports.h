@@ -1,0 +1,96 @@
+#pragma once
+// The result reports as the race screen offers them: the summary and lap
+// times viewers (created on first use, unloaded when closed), their fills,
+// files, printouts and the switch between them. The race screen calls the
+// five operations below from its menus; the viewers' own menus come back
+// here. Owns the two viewer windows and the reports' own state.
+
+#include "engine/race_context.h"
+#include "reports/lap_times_report.h"
+#include "reports/printer.h"
+#include "reports/result_file_state.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace kesto {
+
+class FrmKestoSummary;
+class FrmKestoViewLaps;
+
+// Where printouts go: the default printer, or a PDF file for "Save as PDF...".
+// Either may return null when it cannot make a printer; that is a print failure.
+struct ResultPrinters {
+    std::function<std::unique_ptr<Printer>()> defaultPrinter;
+    std::function<std::unique_ptr<Printer>(const std::string& pdfPath)> pdfPrinter;
+};
+
+// QPrinter on the system's default printer, and QPrinter writing PDF files.
+ResultPrinters QtResultPrinters();
+
+struct ResultReportsOptions {
+    // The lap times window blocks the other windows while it is open; tests
+    // switch this off.
+    bool lapWindowModal = true;
+    // Owner of the viewer windows (they stay separate top-level windows).
+    QWidget* parent = nullptr;
+};
+
+class ResultReports final : public QObject {
+    Q_OBJECT
+public:
+    // `openDocument` hands a ".txt" report to the desktop's viewer.
+    ResultReports(RaceContext& ctx, std::string programFolder,
+                  std::function<void(const std::string& path)> openDocument,
+                  ResultPrinters printers, ResultReportsOptions options = {});
+    ~ResultReports() override;
+
+    // Menu "Summary" of the race screen and "&Refresh" of the summary window.
+    void mnuSummary_Click();
+    // Menu "Lap Times" of the race screen; refresh and sorting of the lap window.
+    void mnuLapTimes_Click();
+    // Menu "&Open" of the race screen and "Open" of both viewers.
+    void mnuOpen_Click();
+    // "Print" of the summary window and "&Print" of the lap times window.
+    void PrintSummary();
+    void PrintLaps();
+
+    // The viewers while they are loaded, else null.
+    FrmKestoSummary* SummaryWindow() const { return m_summary; }
+    FrmKestoViewLaps* LapTimesWindow() const { return m_laps; }
+
+    ResultFileState& Files() { return m_files; }
+    LapTableState& LapTable() { return m_lapTable; }
+
+private:
+    FrmKestoSummary* EnsureSummaryWindow();
+    FrmKestoViewLaps* EnsureLapWindow();
+    void UnloadSummaryWindow();
+    void UnloadLapWindow();
+    void ShowLapWindow();
+    void SaveSummary();
+    void SaveLaps();
+    void SortLaps(bool byLapTime);
+    void SaveSummaryPdf();
+    void SaveLapsPdf();
+    void OpenLapFile(const std::string& path, const std::string& text);
+    void OpenSummaryFile(const std::string& path, const std::string& text);
+
+    RaceContext& m_ctx;
+    std::string m_programFolder;
+    std::function<void(const std::string&)> m_openDocument;
+    ResultPrinters m_printers;
+    ResultReportsOptions m_options;
+    ResultFileState m_files;
+    LapTableState m_lapTable;
+    QPointer<FrmKestoSummary> m_summary;
+    QPointer<FrmKestoViewLaps> m_laps;
+};
+
+} // namespace kesto
