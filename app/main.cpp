@@ -1,7 +1,17 @@
 // Kesto Timer: lap timer for model car racing.
+#include "display/qt/kesto_program.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // The browser window, a plugin loaded on first use, needs a shared GL context.
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Kesto Timer"));
+    // The window closes only through Exit, which ends the program itself.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    kesto::KestoProgram program(kesto::ProgramFolderFromArguments(QApplication::arguments()));
+    program.Start();
+    return QApplication::exec();
 }

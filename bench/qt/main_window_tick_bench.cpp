@@ -1,0 +1,194 @@
+// One whole 10 ms race-timer tick with the real main window: the decoder's
+// burst read from the port and cut into lines, every line parsed and counted,
+// running order and gaps, and all 14 rows of the race screen written. The
+// per-tick median, 99th percentile and maximum are reported as counters.
+#include "display/qt/race_screen_window.h"
+#include "engine/race_control.h"
+#include "engine/race_tick.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace kesto {
+namespace {
+
+class BurstPort final : public DecoderPort {
+public:
+    bool Open(int) override { return m_open = true; }
+    void Close() override { m_open = false; }
+    bool IsOpen() const override { return m_open; }
+    int BytesAvailable() override { return static_cast<int>(m_input.size() - m_read); }
+    std::string Read(int maxBytes) override {
+        const size_t n = std::min(static_cast<size_t>(maxBytes), m_input.size() - m_read);
+        std::string chunk = m_input.substr(m_read, n);
+        m_read += n;
+        if (m_read == m_input.size()) {
+            m_input.clear();
+            m_read = 0;
+        }
+        return chunk;
+    }
+    bool SetRts(bool) override { return false; }
+    void Feed(const std::string& bytes) { m_input += bytes; }
+
+private:
+    bool m_open = true;
+    std::string m_input;
+    size_t m_read = 0;
+};
+
+class YesDialogs final : public Dialogs {
+public:
+    MessageAnswer Show(const Message& message) override {
+        return message.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+    }
+    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
+    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
+};
+
+class SilentPlayer final : public SoundPlayer {
+public:
+    void PlayWav(const std::string&) override {}
+};
+
+class FixedRandom final : public RandomSource {
+public:
+    double Next() override { return 0.5; }
+    void Reseed() override {}
+};
+
+class FixedClock final : public WallClock {
+public:
+    DateTime Now() override { return {}; }
+};
+
+class InstantStart final : public StartSequenceLauncher {
+public:
+    void ShowCountdown(StartSequenceHost& host) override { ShowStartLights(host); }
+    void ShowStartLights(StartSequenceHost& host) override {
+        host.StartTimingAtGreen();
+        host.StartLightsClosed();
+    }
+};
+
+std::string Line(int id, int64_t ms) {
+    char text[32];
+    if (id == 0)
+        std::snprintf(text, sizeof text, "@00%02d%02d%02d\n", static_cast<int>(ms / 3600000),
+                      static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60));
+    else
+        std::snprintf(text, sizeof text, "@%02d%02d%02d%02d%02d\n", id,
+                      static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
+                      static_cast<int>(ms / 1000 % 60), static_cast<int>(ms / 10 % 100));
+    return text;
+}
+
+struct Bench {
+    RaceState state;
+    SoundChoices sounds;
+    SilentPlayer player;
+    YesDialogs dialogs;
+    FixedRandom random;
+    FixedClock clock;
+    BurstPort port;
+    RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
+    InstantStart launcher;
+    FrmKestoTimer window{ctx, "/nonexistent-kesto-bench"};
+    RaceControl control{ctx, window, launcher};
+    RaceTick tick{ctx, control, window};
+    int64_t raceMs = 0;
+    int ticksInRace = 0;
+
+    Bench(const char* bestMode, const char* lagMode) {
+        window.Attach(control, tick);
+        state.TimedRace = true;
+        state.RaceMinutes = 240;
+        state.Settings.MinLapTime = 2;
+        state.SpeedMultiplier = 1636.36f;
+        for (int i = 0; i < MaxCarIds; ++i) {
+            state.Names.IdName[i] = "Racer " + std::to_string(i + 1);
+            state.Settings.IdColor[i] = 0x203040 * (i + 1);
+        }
+        window.InitResizer();
+        control.ReSet();
+        state.BestColumnMode = bestMode;
+        state.LagColumnMode = lagMode;
+        NewRace();
+    }
+    void NewRace() {
+        if (state.Button != StartButton::Start)
+            control.cmdStart_Click(); // Abort (answered Yes)
+        control.cmdStart_Click();     // Start
+        raceMs = 0;
+        ticksInRace = 0;
+    }
+    // The decoder's burst for one tick: its clock line and a pass of every
+    // car, in an order that changes from tick to tick.
+    void FeedBurst() {
+        raceMs += 4000;
+        std::string burst = Line(0, raceMs);
+        for (int n = 0; n < MaxCarIds; ++n) {
+            const int id = (n * 5 + ticksInRace) % MaxCarIds + 1;
+            burst += Line(id, raceMs + 10 * n + (id * 37 + ticksInRace * 11) % 300);
+        }
+        port.Feed(burst);
+        ++ticksInRace;
+    }
+};
+
+void RunTicks(benchmark::State& st, const char* bestMode, const char* lagMode, bool paint) {
+    Bench bench(bestMode, lagMode);
+    if (paint)
+        bench.window.show();
+    std::vector<double> micros;
+    micros.reserve(1 << 16);
+    for (auto _ : st) {
+        st.PauseTiming();
+        if (bench.ticksInRace >= 2000) // stays within the lap table and a 240-minute race
+            bench.NewRace();
+        bench.FeedBurst();
+        st.ResumeTiming();
+        const auto begin = std::chrono::steady_clock::now();
+        bench.tick.Timer1_Timer(10);
+        if (paint)
+            QApplication::processEvents(); // the repaint of what changed
+        micros.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin)
+                .count());
+    }
+    std::sort(micros.begin(), micros.end());
+    if (!micros.empty()) {
+        st.counters["median_us"] = micros[micros.size() / 2];
+        st.counters["p99_us"] = micros[micros.size() * 99 / 100];
+        st.counters["max_us"] = micros.back();
+    }
+    if (paint)
+        bench.window.hide();
+}
+
+void BM_MainWindowTick_14CarBurst(benchmark::State& st) {
+    RunTicks(st, BestLapMode, LagBehindMode, false);
+}
+BENCHMARK(BM_MainWindowTick_14CarBurst)->Unit(benchmark::kMicrosecond);
+
+// Both columns on the median: with the decoder's clock in whole seconds the
+// lap statistics are sorted on every refresh.
+void BM_MainWindowTick_14CarBurstMedians(benchmark::State& st) {
+    RunTicks(st, MedianMode, MedianMode, false);
+}
+BENCHMARK(BM_MainWindowTick_14CarBurstMedians)->Unit(benchmark::kMicrosecond);
+
+// The tick and the repaint of the shown window that follows it.
+void BM_MainWindowTickAndPaint_14CarBurst(benchmark::State& st) {
+    RunTicks(st, BestLapMode, LagBehindMode, true);
+}
+BENCHMARK(BM_MainWindowTickAndPaint_14CarBurst)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace kesto

@@ -1,0 +1,112 @@
+#include "display/qt/kesto_program.h"
+
+#include "display/qt/diag_window.h"
+#include "display/qt/hits_window.h"
+#include "display/qt/main_window_load.h"
+#include "display/qt/send_command_window.h"
+#include "engine/decoder_input.h"
+#include "peripheral/qt/about_window.h"
+#include "peripheral/qt/browser_launcher.h"
+#include "peripheral/qt/help_window.h"
+#include "sound/qt/sound_window.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+namespace kesto {
+
+namespace {
+
+constexpr const char* PreloadedSound = "everylap.wav";
+constexpr int LastSoundSlot = 30;
+
+char AsciiOr(const QString& text, char fallback) {
+    if (text.size() == 1 && text.at(0).unicode() < 128)
+        return static_cast<char>(text.at(0).unicode());
+    return fallback;
+}
+
+} // namespace
+
+std::filesystem::path ProgramFolderFromArguments(const QStringList& arguments) {
+    const int option = static_cast<int>(arguments.indexOf(QStringLiteral("--program-folder")));
+    if (option >= 0 && option + 1 < arguments.size())
+        return std::filesystem::path(arguments.at(option + 1).toStdString());
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+}
+
+NumberLocale SystemNumberLocale() {
+    const QLocale locale = QLocale::system();
+    NumberLocale numbers;
+    numbers.decimalSeparator = AsciiOr(locale.decimalPoint(), '.');
+    numbers.groupSeparator =
+        AsciiOr(locale.groupSeparator(), numbers.decimalSeparator == ',' ? '.' : ',');
+    return numbers;
+}
+
+KestoProgram::KestoProgram(std::filesystem::path programFolder)
+    : m_folder(std::move(programFolder)), m_ring(m_audio, m_dialogs),
+      m_port(m_folder), m_ctx{m_state, m_sounds, m_ring, m_dialogs, m_random, m_clock, m_port} {
+    m_state.Locale = SystemNumberLocale();
+    m_window = std::make_unique<FrmKestoTimer>(m_ctx, m_folder);
+    m_launcher = std::make_unique<QtStartSequenceLauncher>(m_ctx, m_window.get());
+    m_control = std::make_unique<RaceControl>(m_ctx, *m_window, *m_launcher);
+    m_tick = std::make_unique<RaceTick>(m_ctx, *m_control, *m_window);
+    m_window->Attach(*m_control, *m_tick);
+    m_browser = std::make_unique<BrowserLauncher>(m_folder, m_dialogs);
+    WireMenus();
+}
+
+KestoProgram::~KestoProgram() {
+    if (m_help)
+        delete m_help.data();
+}
+
+void KestoProgram::WireMenus() {
+    FrmKestoTimer* window = m_window.get();
+    MainWindowHooks& hooks = window->Hooks();
+    hooks.showHits = [window] { FrmHits::ShowModeless(window); };
+    hooks.showSendCommand = [this, window] {
+        FrmSendCommand::ShowModeless(
+            [this](const std::string& record) { ParseDecoderRecord(m_ctx, record); }, window);
+    };
+    hooks.showDiagnostic = [this, window] {
+        FrmKestoDiag::ShowModal(m_port, m_state.Settings.IdColor, m_folder, window);
+    };
+    hooks.showAbout = [this, window] { FrmKestoAbout::ShowModal(m_folder, window); };
+    hooks.showBrowser = [this, window] { m_browser->ShowModal(window); };
+    hooks.showHelp = [this] { ShowHelp(); };
+    hooks.showSound = [this] { ShowSoundWindow(); };
+}
+
+void KestoProgram::ShowHelp() {
+    HelpWindow::ShowTopics(m_help, m_folder, m_window.get());
+}
+
+void KestoProgram::ShowSoundWindow() {
+    FrmKestoSound sound(
+        m_sounds, m_ring, m_dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
+    sound.exec();
+}
+
+void KestoProgram::Start() {
+    MainWindowLoadSteps steps;
+    steps.initSound = [this] {
+        m_ring.SetSoundFolder(m_folder);
+        m_ring.InitSoundBuffers(LastSoundSlot, PreloadedSound);
+    };
+    // Loading the sound window hidden reads the sound choices, as its own load does.
+    steps.loadSoundChoices = [this] {
+        FrmKestoSound sound(
+            m_sounds, m_ring, m_dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
+    };
+    steps.comPortHooks.showSettingsWindow = [this] {
+        if (m_window->Hooks().showSettings)
+            m_window->Hooks().showSettings();
+    };
+    steps.comPortHooks.composeTitle = [this] { m_window->ComposeTitle(); };
+    LoadMainWindow(*m_window, *m_control, m_ctx, steps);
+    m_window->show();
+}
+
+} // namespace kesto

@@ -1,0 +1,73 @@
+#pragma once
+// The running timer as one object: the race state, the platform links (sound
+// device, serial port, dialogs, clock, random numbers), the main window, race
+// control and its tick, and the windows behind the main window's menus. Made
+// once by main(); everything lives as long as the program.
+
+#include "display/qt/race_screen_window.h"
+#include "engine/qt/qt_dialogs.h"
+#include "engine/qt/qt_start_sequence_launcher.h"
+#include "engine/qt/serial_decoder_port.h"
+#include "engine/race_control.h"
+#include "engine/race_tick.h"
+#include "engine/random_source.h"
+#include "engine/wall_clock.h"
+#include "sound/qt/sdl_audio_device.h"
+#include "sound/sound_ring.h"
+
+#include <QPointer>
+
+#include <filesystem>
+#include <memory>
+
+namespace kesto {
+
+class BrowserLauncher;
+class HelpWindow;
+
+class KestoProgram final {
+public:
+    explicit KestoProgram(std::filesystem::path programFolder);
+    ~KestoProgram();
+    KestoProgram(const KestoProgram&) = delete;
+    KestoProgram& operator=(const KestoProgram&) = delete;
+
+    // The load of the main window (see main_window_load.h), then shows it.
+    void Start();
+
+    FrmKestoTimer& Window() { return *m_window; }
+    RaceControl& Control() { return *m_control; }
+    RaceState& State() { return m_state; }
+
+private:
+    void WireMenus();
+    void ShowHelp();
+    void ShowSoundWindow();
+
+    std::filesystem::path m_folder;
+    RaceState m_state;
+    SoundChoices m_sounds;
+    QtDialogs m_dialogs;
+    SdlAudioDevice m_audio;
+    SoundRing m_ring;
+    SerialDecoderPort m_port;
+    SystemRandom m_random;
+    SystemWallClock m_clock;
+    RaceContext m_ctx;
+    std::unique_ptr<FrmKestoTimer> m_window;
+    std::unique_ptr<QtStartSequenceLauncher> m_launcher;
+    std::unique_ptr<RaceControl> m_control;
+    std::unique_ptr<RaceTick> m_tick;
+    std::unique_ptr<BrowserLauncher> m_browser;
+    QPointer<HelpWindow> m_help;
+};
+
+// The program folder: the folder of the executable, or the folder given with
+// "--program-folder DIR" (used by tests and by runs from a build tree, so a
+// test never touches the files of an installed timer).
+std::filesystem::path ProgramFolderFromArguments(const QStringList& arguments);
+
+// The user's decimal and group separators, where they are plain ASCII.
+NumberLocale SystemNumberLocale();
+
+} // namespace kesto
