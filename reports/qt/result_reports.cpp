@@ -248,11 +248,12 @@ void ResultReports::OpenSummaryFile(const std::string& path, const std::string& 
     ReadSummaryGridFile(text, window->Grid(), m_files);
     window->Grid().SetVisible(true);
     window->ShowGrid();
-    window->SetColumnWidthsTwips(SummaryFileColumnWidths);
     window->setWindowTitle(QString::fromStdString(path));
     window->DisableLapsAndSave();
     if (!window->isVisible())
         window->show();
+    // After the show: showing a new window sizes its columns by its width.
+    window->SetColumnWidthsTwips(SummaryFileColumnWidths);
 }
 
 } // namespace kesto

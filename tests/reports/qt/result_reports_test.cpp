@@ -221,6 +221,22 @@ TEST_F(ResultViewersTest, LapWindowShowsTheTableInCourierAtItsRaceWidth) {
     EXPECT_EQ(grid->width(), Px(window, 4110) - Px(window, 100));
 }
 
+TEST_F(ResultViewersTest, TheLapGridFollowsTheWindowOnlyInItsNormalState) {
+    reports->mnuLapTimes_Click();
+    FrmKestoViewLaps* window = reports->LapTimesWindow();
+    window->resize(window->width() + 50, window->height() + 40);
+    QApplication::processEvents();
+    const QSize normal = window->GridWidget()->size();
+    EXPECT_EQ(normal.width(), window->frameGeometry().width() - Px(window, 100));
+    EXPECT_EQ(normal.height(), window->frameGeometry().height() - Px(window, 1250));
+
+    const QSize before = window->size();
+    window->showMaximized();
+    QApplication::processEvents();
+    EXPECT_NE(window->size(), before);
+    EXPECT_EQ(window->GridWidget()->size(), normal);
+}
+
 TEST_F(ResultViewersTest, TheLapWindowIsModalUnlessTestsSayOtherwise) {
     reports->mnuLapTimes_Click();
     EXPECT_EQ(reports->LapTimesWindow()->windowModality(), Qt::NonModal);
@@ -329,6 +345,9 @@ TEST_F(ResultViewersTest, AnOpenedSummaryFileCannotBeSavedOrSwitched) {
     EXPECT_TRUE(window->mnuPrint()->isEnabled());
     EXPECT_EQ(CellText(window->GridWidget(), 15, 12), "r15c12");
     EXPECT_EQ(window->GridWidget()->Table()->item(5, 4)->foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(window->GridWidget()->ColumnWidth(0), Px(window, 400));
+    EXPECT_EQ(window->GridWidget()->ColumnWidth(1), Px(window, 1100));
+    EXPECT_EQ(window->GridWidget()->ColumnWidth(12), Px(window, 500));
 }
 
 TEST_F(ResultViewersTest, PrintMenusPrintTheReports) {
