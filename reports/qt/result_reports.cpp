@@ -105,6 +105,11 @@ void ResultReports::ShowLapWindow() {
     m_laps->activateWindow();
 }
 
+void ResultReports::ViewerGridVisible(bool visible) {
+    if (m_laps)
+        m_laps->GridWidget()->setVisible(visible);
+}
+
 void ResultReports::mnuSummary_Click() {
     if (CountIdsWithLaps(m_ctx.state) == 0) {
         m_ctx.state.IdsWithLaps = 0;

@@ -61,6 +61,10 @@ public:
     void PrintSummary();
     void PrintLaps();
 
+    // The lap viewer's grid hidden while the lap statistics are sorted
+    // (subSortLapTimes), so it never shows half-sorted times.
+    void ViewerGridVisible(bool visible);
+
     // The viewers while they are loaded, else null.
     FrmKestoSummary* SummaryWindow() const { return m_summary; }
     FrmKestoViewLaps* LapTimesWindow() const { return m_laps; }

@@ -237,6 +237,18 @@ TEST_F(ResultViewersTest, TheLapGridFollowsTheWindowOnlyInItsNormalState) {
     EXPECT_EQ(window->GridWidget()->size(), normal);
 }
 
+TEST_F(ResultViewersTest, SortingTheLapStatisticsHidesTheLapGridMeanwhile) {
+    reports->ViewerGridVisible(false); // no lap window: nothing to hide
+    reports->mnuLapTimes_Click();
+    GridView* grid = reports->LapTimesWindow()->GridWidget();
+    std::vector<bool> seen;
+    subSortLapTimes(race.state, [&](bool visible) {
+        reports->ViewerGridVisible(visible);
+        seen.push_back(grid->isVisible());
+    });
+    EXPECT_EQ(seen, (std::vector<bool>{false, true}));
+}
+
 TEST_F(ResultViewersTest, TheLapWindowIsModalUnlessTestsSayOtherwise) {
     reports->mnuLapTimes_Click();
     EXPECT_EQ(reports->LapTimesWindow()->windowModality(), Qt::NonModal);
