@@ -8,6 +8,7 @@
 #include "peripheral/qt/about_window.h"
 #include "peripheral/qt/browser_launcher.h"
 #include "peripheral/qt/help_window.h"
+#include "reports/qt/result_reports.h"
 #include "sound/qt/sound_window.h"
 
 #include <QCoreApplication>
@@ -53,6 +54,11 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder)
     m_control = std::make_unique<RaceControl>(m_ctx, *m_window, *m_launcher);
     m_tick = std::make_unique<RaceTick>(m_ctx, *m_control, *m_window);
     m_window->Attach(*m_control, *m_tick);
+    ResultReportsOptions reportOptions;
+    reportOptions.parent = m_window.get();
+    m_reports = std::make_unique<ResultReports>(
+        m_ctx, m_folder.string(), [this](const std::string& path) { m_shell.OpenDocument(path); },
+        QtResultPrinters(), reportOptions);
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_dialogs);
     WireMenus();
 }
@@ -65,6 +71,10 @@ KestoProgram::~KestoProgram() {
 void KestoProgram::WireMenus() {
     FrmKestoTimer* window = m_window.get();
     MainWindowHooks& hooks = window->Hooks();
+    hooks.openResults = [this] { m_reports->mnuOpen_Click(); };
+    hooks.showLapTimes = [this] { m_reports->mnuLapTimes_Click(); };
+    hooks.showSummary = [this] { m_reports->mnuSummary_Click(); };
+    hooks.viewerGridVisible = [this](bool visible) { m_reports->ViewerGridVisible(visible); };
     hooks.showHits = [window] { FrmHits::ShowModeless(window); };
     hooks.showSendCommand = [this, window] {
         FrmSendCommand::ShowModeless(

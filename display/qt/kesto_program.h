@@ -12,6 +12,7 @@
 #include "engine/race_tick.h"
 #include "engine/random_source.h"
 #include "engine/wall_clock.h"
+#include "peripheral/qt/desktop_shell.h"
 #include "sound/qt/sdl_audio_device.h"
 #include "sound/sound_ring.h"
 
@@ -24,6 +25,7 @@ namespace kesto {
 
 class BrowserLauncher;
 class HelpWindow;
+class ResultReports;
 
 class KestoProgram final {
 public:
@@ -58,6 +60,8 @@ private:
     std::unique_ptr<QtStartSequenceLauncher> m_launcher;
     std::unique_ptr<RaceControl> m_control;
     std::unique_ptr<RaceTick> m_tick;
+    QtDesktopShell m_shell;
+    std::unique_ptr<ResultReports> m_reports;
     std::unique_ptr<BrowserLauncher> m_browser;
     QPointer<HelpWindow> m_help;
 };
