@@ -8,7 +8,9 @@
 #include "peripheral/qt/about_window.h"
 #include "peripheral/qt/browser_launcher.h"
 #include "peripheral/qt/help_window.h"
+#include "reports/qt/lap_times_window.h"
 #include "reports/qt/result_reports.h"
+#include "reports/qt/summary_window.h"
 #include "sound/qt/sound_window.h"
 
 #include <QCoreApplication>
