@@ -552,6 +552,21 @@ TEST_F(RaceScreenWindow, RaceFormatAndAboutOpenOnlyWhileIdle) {
     EXPECT_EQ(about, 1);
 }
 
+TEST_F(RaceScreenWindow, DiagnosticShortcutOnlyWhileItsMenuIsEnabled) {
+    int opened = 0;
+    window->Hooks().showDiagnostic = [&] { ++opened; };
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(opened, 1);
+    StartRace();
+    EXPECT_FALSE(window->Menu(MainMenu::Help)->menuAction()->isEnabled());
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(opened, 1) << "the Help menu is locked while the race is timed";
+    window->hide();
+}
+
 TEST_F(RaceScreenWindow, RaceTimerFollowsRaceControl) {
     EXPECT_FALSE(window->Timer1()->isActive());
     EXPECT_EQ(window->Timer1()->interval(), 10);
