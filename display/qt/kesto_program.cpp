@@ -1,5 +1,6 @@
 #include "display/qt/kesto_program.h"
 
+#include "config/qt/config_windows.h"
 #include "display/qt/diag_window.h"
 #include "display/qt/hits_window.h"
 #include "display/qt/main_window_load.h"
@@ -62,6 +63,7 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder)
         m_ctx, m_folder.string(), [this](const std::string& path) { m_shell.OpenDocument(path); },
         QtResultPrinters(), reportOptions);
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_dialogs);
+    m_config = std::make_unique<ConfigWindows>(*m_window, m_ctx, m_folder);
     WireMenus();
 }
 
@@ -89,6 +91,8 @@ void KestoProgram::WireMenus() {
     hooks.showBrowser = [this, window] { m_browser->ShowModal(window); };
     hooks.showHelp = [this] { ShowHelp(); };
     hooks.showSound = [this] { ShowSoundWindow(); };
+    // "Settings", "Race Format" and "Racers".
+    m_config->Install();
 }
 
 void KestoProgram::ShowHelp() {
@@ -112,11 +116,7 @@ void KestoProgram::Start() {
         FrmKestoSound sound(
             m_sounds, m_ring, m_dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
     };
-    steps.comPortHooks.showSettingsWindow = [this] {
-        if (m_window->Hooks().showSettings)
-            m_window->Hooks().showSettings();
-    };
-    steps.comPortHooks.composeTitle = [this] { m_window->ComposeTitle(); };
+    steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(*m_window, *m_control, m_ctx, steps);
     m_window->show();
 }

@@ -24,6 +24,7 @@
 namespace kesto {
 
 class BrowserLauncher;
+class ConfigWindows;
 class HelpWindow;
 class ResultReports;
 
@@ -62,6 +63,7 @@ private:
     std::unique_ptr<RaceTick> m_tick;
     QtDesktopShell m_shell;
     std::unique_ptr<ResultReports> m_reports;
+    std::unique_ptr<ConfigWindows> m_config;
     std::unique_ptr<BrowserLauncher> m_browser;
     QPointer<HelpWindow> m_help;
 };
