@@ -32,14 +32,41 @@ TEST(DecoderSim, PlannedRaceGivesEveryCarItsLapsInTimeOrder) {
     std::map<int, int> perCar;
     for (size_t i = 0; i < passings.size(); ++i) {
         ++perCar[passings[i].id];
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LE(passings[i - 1].ms, passings[i].ms);
+        }
         EXPECT_EQ(passings[i].ms % 10, 0); // the decoder counts hundredths
     }
     EXPECT_EQ(perCar.size(), 4u);
     for (auto [id, count] : perCar)
         EXPECT_EQ(count, 11) << "ID " << id; // the first passing plus ten laps
     EXPECT_EQ(PlanRace(plan), passings);     // the seed makes it repeatable
+}
+
+TEST(DecoderSim, BouncesAreSecondReadsShortlyAfterAPassingAndKeepThePlan) {
+    CarPlan plan;
+    plan.cars = 3;
+    plan.laps = 6;
+    const std::vector<Passing> clean = PlanRace(plan);
+    plan.bouncePercent = 100;
+    const std::vector<Passing> bouncy = PlanRace(plan);
+    ASSERT_EQ(bouncy.size(), 2 * clean.size());
+    // Per car: every other passing is the plan's, each followed by its bounce.
+    for (int id = 1; id <= 3; ++id) {
+        std::vector<int64_t> mine, planned;
+        for (const Passing& p : bouncy)
+            if (p.id == id)
+                mine.push_back(p.ms);
+        for (const Passing& p : clean)
+            if (p.id == id)
+                planned.push_back(p.ms);
+        ASSERT_EQ(mine.size(), 2 * planned.size());
+        for (size_t n = 0; n < planned.size(); ++n) {
+            EXPECT_EQ(mine[2 * n], planned[n]);
+            EXPECT_GE(mine[2 * n + 1] - planned[n], 50);
+            EXPECT_LE(mine[2 * n + 1] - planned[n], 300);
+        }
+    }
 }
 
 TEST(DecoderSim, ScriptReadsSecondsAndIdsAndReportsBadLines) {

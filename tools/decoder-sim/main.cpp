@@ -38,13 +38,17 @@ Cars:
   --spread SECONDS    random extra time per lap (default 0.5)
   --crash PERCENT     chance per lap of a crash (default 5)
   --crash-time SECONDS  time a crash costs (default 3)
+  --bounce PERCENT    chance per passing that the sensor reads the car a second
+                      time 0.05 to 0.3 s later (default 0); the timer must drop
+                      it by its minimum lap time
   --laps N            laps per car (default 10); 0 with --duration for a timed run
   --duration SECONDS  stop sending passings after this decoder time
   --seed N            random seed (default 1)
   --script FILE       passings from FILE instead: one "seconds id" per line
 Timing:
   --start now|signal  start the clock at once (default) or on SIGUSR1, as a real
-                      decoder starts when the timer raises RTS
+                      decoder starts when the timer raises RTS; it says "ready"
+                      on standard error once it waits (the --log is written by then)
   --speed FACTOR      run the decoder's clock FACTOR times faster than real time
   --tail SECONDS      keep sending clock lines this long after the last passing
                       (default 30), so the timer can close the race
@@ -106,6 +110,8 @@ Options Parse(int argc, char** argv) {
             o.plan.crashPercent = std::stod(value(i));
         else if (a == "--crash-time")
             o.plan.crashSeconds = std::stod(value(i));
+        else if (a == "--bounce")
+            o.plan.bouncePercent = std::stod(value(i));
         else if (a == "--laps")
             o.plan.laps = std::stoi(value(i));
         else if (a == "--duration")
@@ -184,6 +190,15 @@ struct Output {
 
 int main(int argc, char** argv) {
     Options o = Parse(argc, argv);
+    // Before anything else: an early start signal must neither end the program
+    // nor be lost. It stays blocked (pending) until the wait below.
+    sigset_t startSignal, unblocked;
+    sigemptyset(&startSignal);
+    sigaddset(&startSignal, SIGUSR1);
+    if (o.startOnSignal) {
+        std::signal(SIGUSR1, OnStartSignal);
+        sigprocmask(SIG_BLOCK, &startSignal, &unblocked);
+    }
 
     std::vector<Passing> passings;
     if (!o.script.empty()) {
@@ -241,10 +256,10 @@ int main(int argc, char** argv) {
 
     int fd = OpenDevice(o.device);
     if (o.startOnSignal) {
-        std::signal(SIGUSR1, OnStartSignal);
         std::cerr << "decoder-sim: ready, waiting for SIGUSR1 (pid " << getpid() << ")\n";
         while (!g_started)
-            pause();
+            sigsuspend(&unblocked);
+        sigprocmask(SIG_SETMASK, &unblocked, nullptr);
     }
     std::cerr << "decoder-sim: timing " << passings.size() << " passings\n";
 

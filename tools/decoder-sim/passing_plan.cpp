@@ -9,6 +9,7 @@ namespace kesto::sim {
 std::vector<Passing> PlanRace(const CarPlan& plan) {
     std::mt19937 random(plan.seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::mt19937 bounceRandom(plan.seed + 13);
     std::vector<Passing> passings;
     int cars = std::clamp(plan.cars, 1, 14);
     for (int id = 1; id <= cars; ++id) {
@@ -21,7 +22,12 @@ std::vector<Passing> PlanRace(const CarPlan& plan) {
                 break;
             if (plan.laps <= 0 && plan.durationSeconds <= 0)
                 break;
-            passings.push_back({static_cast<int64_t>(std::llround(t * 100)) * 10, id});
+            const int64_t ms = static_cast<int64_t>(std::llround(t * 100)) * 10;
+            passings.push_back({ms, id});
+            if (plan.bouncePercent > 0 && unit(bounceRandom) * 100 < plan.bouncePercent) {
+                const auto after = static_cast<int64_t>(std::llround(5 + unit(bounceRandom) * 25));
+                passings.push_back({ms + after * 10, id});
+            }
             double next = lap + plan.spreadSeconds * unit(random);
             if (unit(random) * 100 < plan.crashPercent)
                 next += plan.crashSeconds;

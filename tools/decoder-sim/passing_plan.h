@@ -26,11 +26,16 @@ struct CarPlan {
     double crashSeconds = 3.0;    // time a crash costs
     int laps = 10;                // passings per car after the first (0: until duration ends)
     double durationSeconds = 0;   // stop passings after this (0: no limit)
+    double bouncePercent = 0;     // chance per passing that the sensor reads the car twice
     uint32_t seed = 1;
 };
 
 // Passings of every car, in time order. The first passing of each car comes
-// within its first lap (a car starts behind the sensor).
+// within its first lap (a car starts behind the sensor). A bounce, a second
+// read of the same car 0.05 to 0.3 s after a passing, is one more passing of
+// that car, which the timer must drop by its minimum lap time. Bounces are
+// drawn from a random stream of their own, so a plan keeps its laps whatever
+// the bounce chance.
 std::vector<Passing> PlanRace(const CarPlan& plan);
 
 // "12.34 5" per line: seconds since timing began and car ID; '#' starts a
