@@ -1,11 +1,13 @@
 #include "display/qt/kesto_program.h"
 
+#include "config/first_run_seed.h"
 #include "config/qt/config_windows.h"
 #include "display/qt/diag_window.h"
 #include "display/qt/hits_window.h"
 #include "display/qt/main_window_load.h"
 #include "display/qt/send_command_window.h"
 #include "engine/decoder_input.h"
+#include "engine/guarded_step.h"
 #include "peripheral/qt/about_window.h"
 #include "peripheral/qt/browser_launcher.h"
 #include "peripheral/qt/help_window.h"
@@ -23,6 +25,10 @@ namespace {
 
 constexpr const char* PreloadedSound = "everylap.wav";
 constexpr int LastSoundSlot = 30;
+
+Dialogs& GivenOr(Dialogs* given, Dialogs& real) {
+    return given ? *given : real;
+}
 
 char AsciiOr(const QString& text, char fallback) {
     if (text.size() == 1 && text.at(0).unicode() < 128)
@@ -48,9 +54,10 @@ NumberLocale SystemNumberLocale() {
     return numbers;
 }
 
-KestoProgram::KestoProgram(std::filesystem::path programFolder)
-    : m_folder(std::move(programFolder)), m_ring(m_audio, m_dialogs),
-      m_port(m_folder), m_ctx{m_state, m_sounds, m_ring, m_dialogs, m_random, m_clock, m_port} {
+KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs)
+    : m_folder(std::move(programFolder)), m_ring(m_audio, GivenOr(dialogs, m_dialogs)),
+      m_port(m_folder), m_ctx{m_state,  m_sounds, m_ring, GivenOr(dialogs, m_dialogs),
+                              m_random, m_clock,  m_port} {
     m_state.Locale = SystemNumberLocale();
     m_window = std::make_unique<FrmKestoTimer>(m_ctx, m_folder);
     m_launcher = std::make_unique<QtStartSequenceLauncher>(m_ctx, m_window.get());
@@ -62,7 +69,7 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder)
     m_reports = std::make_unique<ResultReports>(
         m_ctx, m_folder.string(), [this](const std::string& path) { m_shell.OpenDocument(path); },
         QtResultPrinters(), reportOptions);
-    m_browser = std::make_unique<BrowserLauncher>(m_folder, m_dialogs);
+    m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
     m_config = std::make_unique<ConfigWindows>(*m_window, m_ctx, m_folder);
     WireMenus();
 }
@@ -106,6 +113,8 @@ void KestoProgram::ShowSoundWindow() {
 }
 
 void KestoProgram::Start() {
+    // A newcomer's first run: ready for a demo race instead of empty settings.
+    RunGuarded([this] { SeedFirstRun(m_folder); });
     MainWindowLoadSteps steps;
     steps.initSound = [this] {
         m_ring.SetSoundFolder(m_folder);

@@ -30,12 +30,16 @@ class ResultReports;
 
 class KestoProgram final {
 public:
-    explicit KestoProgram(std::filesystem::path programFolder);
+    // `dialogs`, when given, answers every message box and file dialog instead
+    // of the real ones (the end-to-end tests drive the whole program so).
+    explicit KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs = nullptr);
     ~KestoProgram();
     KestoProgram(const KestoProgram&) = delete;
     KestoProgram& operator=(const KestoProgram&) = delete;
 
-    // The load of the main window (see main_window_load.h), then shows it.
+    // The load of the main window (see main_window_load.h), then shows it. A
+    // program folder without settings is first seeded for a demo race
+    // (config/first_run_seed.h).
     void Start();
 
     FrmKestoTimer& Window() { return *m_window; }
