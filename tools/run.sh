@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/tools/install-deps.sh"
 build="${KESTO_BUILD_DIR:-$root/build}"
-home="${KESTO_HOME:-$HOME/KestoTimer}"
+home="$(realpath -m "${KESTO_HOME:-$HOME/KestoTimer}")" # the desktop entry needs a full path
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX="$home"
 cmake --build "$build" --target KestoTimer
 cmake --install "$build" --component program
