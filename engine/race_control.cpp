@@ -1,5 +1,7 @@
 #include "engine/race_control.h"
 
+#include "engine/unsaved_results.h"
+
 #include "engine/clock_format.h"
 #include "engine/demo_generator.h"
 #include "engine/guarded_step.h"
@@ -134,22 +136,7 @@ void RaceControl::ResetClicked() {
 }
 
 bool RaceControl::ResetConfirmed() {
-    std::string title;
-    std::string first;
-    if (m_state.SummaryUnsaved && m_state.LapsUnsaved) {
-        title = "Files not saved";
-        first = "Summary & Lap files have not be saved.";
-    } else if (m_state.SummaryUnsaved) {
-        title = "Summary not saved";
-        first = "Summary file has not be saved.";
-    } else if (m_state.LapsUnsaved) {
-        title = "Laps not saved";
-        first = "Lap file has not be saved.";
-    } else {
-        return true;
-    }
-    if (m_ctx.dialogs.Show(Question(title, first + "\nDo you want to Reset?", MessageIcon::Warning,
-                                    MessageAnswer::Yes)) != MessageAnswer::Yes)
+    if (!ConfirmUnsavedResults(m_ctx.dialogs, m_state, "Do you want to Reset?"))
         return false;
     m_state.SummaryUnsaved = false;
     m_state.LapsUnsaved = false;

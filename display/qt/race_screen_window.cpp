@@ -1,5 +1,7 @@
 #include "display/qt/race_screen_window.h"
 
+#include "engine/unsaved_results.h"
+
 #include "config/data_files.h"
 #include "config/file_names.h"
 #include "config/roster_file.h"
@@ -95,10 +97,6 @@ std::string Trim(const std::string& text) {
         return {};
     const size_t last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
-}
-
-Message QuestionBox(const std::string& title, const std::string& text) {
-    return Message{title, text, MessageIcon::Warning, MessageButtons::YesNo, MessageAnswer::Yes};
 }
 
 } // namespace
@@ -800,23 +798,9 @@ void FrmKestoTimer::Form_Resize() {
 // --- leaving the program ------------------------------------------------------------------
 
 void FrmKestoTimer::mnuExit_Click() {
-    if (!m_state.PracticeMode) {
-        std::string title;
-        std::string first;
-        if (m_state.SummaryUnsaved && m_state.LapsUnsaved) {
-            title = "Files not saved";
-            first = "Summary & Lap files have not be saved.";
-        } else if (m_state.SummaryUnsaved) {
-            title = "Summary not saved";
-            first = "Summary file has not be saved.";
-        } else if (m_state.LapsUnsaved) {
-            title = "Laps not saved";
-            first = "Lap file has not be saved.";
-        }
-        if (!title.empty() && m_ctx.dialogs.Show(QuestionBox(
-                                  title, first + "\nDo you want to exit?")) != MessageAnswer::Yes)
-            return;
-    }
+    if (!m_state.PracticeMode &&
+        !ConfirmUnsavedResults(m_ctx.dialogs, m_state, "Do you want to exit?"))
+        return;
     try {
         if (m_ctx.port.IsOpen())
             m_ctx.port.Close();

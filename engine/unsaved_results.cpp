@@ -1,0 +1,25 @@
+#include "engine/unsaved_results.h"
+
+namespace kesto {
+
+bool ConfirmUnsavedResults(Dialogs& dialogs, const RaceState& state, const std::string& question) {
+    std::string title;
+    std::string first;
+    if (state.SummaryUnsaved && state.LapsUnsaved) {
+        title = "Files not saved";
+        first = "Summary & Lap files have not be saved.";
+    } else if (state.SummaryUnsaved) {
+        title = "Summary not saved";
+        first = "Summary file has not be saved.";
+    } else if (state.LapsUnsaved) {
+        title = "Laps not saved";
+        first = "Lap file has not be saved.";
+    } else {
+        return true;
+    }
+    Message message{title, first + "\n" + question, MessageIcon::Warning, MessageButtons::YesNo,
+                    MessageAnswer::Yes};
+    return dialogs.Show(message) == MessageAnswer::Yes;
+}
+
+} // namespace kesto
