@@ -5,20 +5,25 @@
 
 namespace kesto {
 
-void ParseDecoderRecord(RaceContext& ctx, std::string_view line) {
+bool ParseDecoderRecord(RaceContext& ctx, std::string_view line) {
     DecoderRecord record = ReadDecoderRecord(line);
     if (!record.isRecord)
-        return;
+        return false;
     if (record.isClock) {
         ctx.state.RaceClock = record.timeMs;
-        return;
+        return true;
     }
     CountLap(ctx, record.id, record.timeMs);
+    return false;
 }
 
-void ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer) {
-    const ReceiveBuffer::LineHandler parse = [&ctx](std::string_view line) {
-        ParseDecoderRecord(ctx, line);
+PortReading ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer) {
+    PortReading reading;
+    const ReceiveBuffer::LineHandler parse = [&ctx, &reading](std::string_view line) {
+        ctx.Journal().DecoderLine(ctx.state.RaceClock, line);
+        ++reading.lines;
+        if (ParseDecoderRecord(ctx, line))
+            ++reading.clockLines;
     };
     int budget = MaxBytesPerTick;
     while (budget > 0 && ctx.port.IsOpen() && ctx.port.BytesAvailable() > 0) {
@@ -28,6 +33,7 @@ void ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer) {
         budget -= static_cast<int>(bytes.size());
         buffer.Append(bytes, parse);
     }
+    return reading;
 }
 
 } // namespace kesto

@@ -4,6 +4,7 @@
 
 #include "engine/decoder_port.h"
 #include "engine/dialogs.h"
+#include "engine/race_journal.h"
 #include "engine/race_state.h"
 #include "engine/random_source.h"
 #include "engine/sound_player.h"
@@ -20,6 +21,10 @@ struct RaceContext {
     RandomSource& random;
     WallClock& clock;
     DecoderPort& port;
+    // Where the race's events are recorded; none when null.
+    RaceJournal* journal = nullptr;
+
+    RaceJournal& Journal() const { return journal ? *journal : NoRaceJournal(); }
 };
 
 } // namespace kesto

@@ -23,6 +23,7 @@ void RaceTick::Timer1_Timer(int32_t Milliseconds) {
 }
 
 void RaceTick::UpdateScreen() {
+    RunGuarded([&] { m_ctx.Journal().ScreenUpdated(m_ctx.state.RaceClock); });
     RunGuarded([&] {
         if (m_ctx.state.PracticeMode)
             m_screen.UpdatePracticeScreen();

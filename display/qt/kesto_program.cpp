@@ -89,7 +89,11 @@ void KestoProgram::WireMenus() {
     hooks.showHits = [window] { FrmHits::ShowModeless(window); };
     hooks.showSendCommand = [this, window] {
         FrmSendCommand::ShowModeless(
-            [this](const std::string& record) { ParseDecoderRecord(m_ctx, record); }, window);
+            [this](const std::string& record) {
+                m_ctx.Journal().TypedRecord(m_state.RaceClock, record);
+                ParseDecoderRecord(m_ctx, record);
+            },
+            window);
     };
     hooks.showDiagnostic = [this, window] {
         FrmKestoDiag::ShowModal(m_port, m_state.Settings.IdColor, m_folder, window);
