@@ -156,6 +156,8 @@ void RaceControl::StartReset() {
     }
     RunGuarded([&] { DrawDemoCars(m_state, m_ctx.random); });
     m_state.RaceCloseTime = NoCloseTime;
+    m_state.RejectedPasses.clear();
+    m_state.RejectedPassesNotKept = 0;
     ResetBestLaps();
     m_state.RaceIsOver = false;
     ClearTimeLeftSounds(m_ctx.sounds);

@@ -39,6 +39,20 @@ inline constexpr const char* MedianMode = "Median";
 inline constexpr const char* LagBehindMode = "Lag Behind";
 inline constexpr const char* LagFirstMode = "Lag First";
 
+// A detection that lap counting did not count as a lap, kept for the operator.
+enum class RejectReason {
+    UnderMinimumLap, // sooner after the car's last counted pass than the minimum lap time
+    DistanceRun,     // the car had already run the laps of a lap race
+};
+struct RejectedPass {
+    int16_t id = 0;
+    int32_t timeMs = 0;          // race clock of the detection
+    int32_t sinceLastPassMs = 0; // from the car's last counted pass
+    RejectReason reason = RejectReason::UnderMinimumLap;
+};
+// A sensor gone mad cannot fill the memory: later rejections are only counted.
+inline constexpr size_t MaxRejectedPasses = 10000;
+
 struct RaceState {
     RaceState();
 
@@ -54,6 +68,10 @@ struct RaceState {
     PerId<std::string> MedianLap;
     PerId<int16_t> RacePosition{}; // 1..14
     PerId<int16_t> RaceOrder{};    // entry p - 1 holds the ID in position p
+
+    // Detections not counted since the start reset, in arrival order.
+    std::vector<RejectedPass> RejectedPasses;
+    int32_t RejectedPassesNotKept = 0; // beyond MaxRejectedPasses
 
     LapTable LapTimes;       // 14 x 3001
     LapTable SortedLapTimes; // same values, each car's laps 1..LapCount sorted on demand
