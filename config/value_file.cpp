@@ -236,14 +236,15 @@ bool ValueFileReader::Fail(const char* description) {
     return false;
 }
 
-std::optional<double> ValueFileReader::NextNumber(bool& ended) {
-    ended = false;
+bool ValueFileReader::ReadNumber(double& number) {
     auto raw = NextRaw();
-    if (!raw) {
-        ended = true;
-        return std::nullopt;
-    }
-    return ParseValueNumber(raw->bytes);
+    if (!raw)
+        return Fail("Input past end of file");
+    const auto parsed = ParseValueNumber(raw->bytes);
+    if (!parsed)
+        return Fail("Type mismatch");
+    number = *parsed;
+    return true;
 }
 
 bool ValueFileReader::ReadText(std::string& value) {
@@ -269,35 +270,22 @@ template <class Int> bool ToWhole(double number, Int& value) {
 } // namespace
 
 bool ValueFileReader::ReadInt16(int16_t& value) {
-    bool ended = false;
-    const auto number = NextNumber(ended);
-    if (ended)
-        return Fail("Input past end of file");
-    if (!number)
-        return Fail("Type mismatch");
-    return ToWhole(*number, value) || Fail("Overflow");
+    double number = 0;
+    return ReadNumber(number) && (ToWhole(number, value) || Fail("Overflow"));
 }
 
 bool ValueFileReader::ReadInt32(int32_t& value) {
-    bool ended = false;
-    const auto number = NextNumber(ended);
-    if (ended)
-        return Fail("Input past end of file");
-    if (!number)
-        return Fail("Type mismatch");
-    return ToWhole(*number, value) || Fail("Overflow");
+    double number = 0;
+    return ReadNumber(number) && (ToWhole(number, value) || Fail("Overflow"));
 }
 
 bool ValueFileReader::ReadSingle(float& value) {
-    bool ended = false;
-    const auto number = NextNumber(ended);
-    if (ended)
-        return Fail("Input past end of file");
-    if (!number)
-        return Fail("Type mismatch");
-    if (std::fabs(*number) > std::numeric_limits<float>::max())
+    double number = 0;
+    if (!ReadNumber(number))
+        return false;
+    if (std::fabs(number) > std::numeric_limits<float>::max())
         return Fail("Overflow");
-    value = static_cast<float>(*number);
+    value = static_cast<float>(number);
     return true;
 }
 

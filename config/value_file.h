@@ -81,7 +81,8 @@ private:
     std::optional<RawValue> NextRaw();
     void SkipBlankLines();
     bool Fail(const char* description);
-    std::optional<double> NextNumber(bool& ended);
+    // The next value as a number; false, with the failure noted, otherwise.
+    bool ReadNumber(double& number);
 
     std::string m_bytes;
     size_t m_pos = 0;

@@ -70,7 +70,7 @@ TEST(SearchHelp, FindsEverySectionHoldingAllTheWordsIgnoringCase) {
 
 // The manual shipped beside the program.
 std::string ShippedManual() {
-    auto file = std::filesystem::path(__FILE__).parent_path() / "../../assets/Kestotimer.HLP";
+    auto file = std::filesystem::path(KESTO_SOURCE_DIR) / "assets/Kestotimer.HLP";
     std::ifstream in(file, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();

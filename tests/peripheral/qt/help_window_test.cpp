@@ -25,8 +25,7 @@ QString SourceDir() {
     QString fromEnvironment = qEnvironmentVariable("KESTO_SOURCE_DIR");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    return QString::fromStdString(
-        (fs::path(__FILE__).parent_path() / "../../..").lexically_normal().string());
+    return QStringLiteral(KESTO_SOURCE_DIR);
 }
 
 // A program folder holding the manual under another letter case.
