@@ -640,11 +640,13 @@ void FrmKestoTimer::lblBest_Click(int k) {
     if (k < 1 || k > Rows || m_state.BestColumnMode != BestLapMode)
         return;
     if (m_state.PracticeMode) {
+        m_ctx.Journal().BestLapCleared(k);
         m_state.BestLapTime[k - 1] = NoBestLap;
         SetCellText(k, Cell::Best, "");
     }
     const int car = m_state.RaceOrder[k - 1];
     if (IsValidId(car) && !ClockStopped()) {
+        m_ctx.Journal().BestLapCleared(car);
         m_state.BestLapTime[car - 1] = NoBestLap;
         SetCellText(k, Cell::Best, "");
         Beep();
@@ -652,8 +654,10 @@ void FrmKestoTimer::lblBest_Click(int k) {
 }
 
 void FrmKestoTimer::ClearBestLapOf(int id) {
-    if (IsValidId(id))
+    if (IsValidId(id)) {
+        m_ctx.Journal().BestLapCleared(id);
         m_state.BestLapTime[id - 1] = NoBestLap;
+    }
 }
 
 void FrmKestoTimer::lblName_Click(int k) {
@@ -694,6 +698,7 @@ void FrmKestoTimer::Select_Name_Click(int k) {
         return;
     try {
         const std::string caption = " " + combo->currentText().toStdString();
+        m_ctx.Journal().NameChosen(k, Trim(caption));
         SetCellText(k, Cell::Name, caption);
         m_state.Names.IdName[k - 1] = Trim(caption);
         m_state.Names.NamedId[k - 1] = static_cast<int16_t>(k);

@@ -155,14 +155,16 @@ void ResultReports::SortLaps(bool byLapTime) {
     }
 }
 
+// A save clears an unsaved mark; the race journal keeps the marks so a race
+// resumed after a crash asks about the same unsaved results.
 void ResultReports::SaveSummary() {
-    if (m_summary)
-        SaveSummaryFile(m_ctx, m_programFolder, m_summary->Grid(), m_files);
+    if (m_summary && SaveSummaryFile(m_ctx, m_programFolder, m_summary->Grid(), m_files))
+        m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
 }
 
 void ResultReports::SaveLaps() {
-    if (m_laps)
-        SaveLapsFile(m_ctx, m_programFolder, m_laps->Grid(), m_files);
+    if (m_laps && SaveLapsFile(m_ctx, m_programFolder, m_laps->Grid(), m_files))
+        m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
 }
 
 void ResultReports::PrintSummary() {
