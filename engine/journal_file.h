@@ -1,0 +1,75 @@
+#pragma once
+// The race journal on disk: "KestoRace.jnl" in the program folder, one line
+// per event (journal_format.h). Each event is appended with a single write(2),
+// so a killed program loses nothing it reported; a thread of the journal's own
+// syncs the file to the disk right after (journal_sync.h), so a power cut
+// loses at most the last moments while the race never waits for the disk. A
+// journal that cannot be written never stops or slows the race: the error is
+// kept in LastError() and the race goes on without it.
+
+#include "engine/journal_format.h"
+#include "engine/journal_sync.h"
+#include "engine/race_journal.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace kesto {
+
+inline constexpr const char* JournalFileName = "KestoRace.jnl"; // in the program folder
+
+class JournalFile final : public RaceJournal {
+public:
+    explicit JournalFile(std::filesystem::path programFolder);
+    ~JournalFile() override; // syncs and closes
+    JournalFile(const JournalFile&) = delete;
+    JournalFile& operator=(const JournalFile&) = delete;
+
+    // After a resume: append to the journal on disk, its torn tail (if any)
+    // cut off first. False when there is no journal to continue.
+    bool ContinueExisting();
+    // Empty while the journal is written fine; else what went wrong last.
+    const std::string& LastError() const;
+    // Waits until every event so far is on the disk (tests; a race never waits).
+    void WaitUntilSynced();
+    // The journal file (it may not exist).
+    std::filesystem::path Path() const;
+
+    void RaceStarted(const RaceState& state) override;
+    void TimingStarted() override;
+    void DecoderLine(int32_t raceClock, std::string_view line) override;
+    void TypedRecord(int32_t raceClock, std::string_view line) override;
+    void DemoPass(int32_t raceClock, int id, int32_t nextPass) override;
+    // Written only when another event came since the last one: a refresh with
+    // nothing new computes nothing new.
+    void ScreenUpdated(int32_t raceClock) override;
+    void WhiteFlagShown(const RaceState& state) override;
+    void CheckeredFlagDropped(const RaceState& state) override;
+    void RaceClosed(const RaceState& state) override;
+    void BestLapCleared(int id) override;
+    void NameChosen(int id, std::string_view name) override;
+    void UnsavedMarks(bool lapsUnsaved, bool summaryUnsaved) override;
+    // The race is over for good: the event is written, then the journal deleted.
+    void RaceAborted() override;
+    void RaceReset() override;
+
+private:
+    JournalEvent& Event(JournalEventKind kind, int32_t raceClock = 0);
+    void Append();
+    bool Write(std::string_view bytes);
+    void Finish(JournalEventKind kind);
+    void Drop();
+    void Fail(const std::string& step, int code);
+
+    std::filesystem::path m_folder;
+    std::shared_ptr<JournalFd> m_file; // null: no journal being written
+    uint64_t m_sequence = 0;
+    bool m_eventSinceScreen = true;
+    JournalEvent m_event; // reused, so an ordinary append allocates nothing
+    std::string m_line;
+    mutable std::string m_lastError;
+    mutable JournalSyncer m_syncer; // last: stops (after a last sync) before the file closes
+};
+
+} // namespace kesto

@@ -1,0 +1,238 @@
+// The race journal on disk: every event is in the file as soon as it is
+// reported, a fresh race replaces the old journal, abort and reset delete it,
+// a resumed race appends after a torn tail, and a journal that cannot be
+// written is an error kept aside, never a stop.
+#include "engine/journal_file.h"
+
+#include "config/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kesto {
+namespace {
+
+class JournalFileTest : public test::TempFolderTest {
+protected:
+    void TearDown() override {
+        SetJournalFaultHookForTesting(nullptr);
+        TempFolderTest::TearDown();
+    }
+
+    std::filesystem::path JournalPath() const { return folder / JournalFileName; }
+    JournalContents OnDisk() const { return ReadJournal(ReadBytes(JournalPath())); }
+    std::vector<JournalEventKind> KindsOnDisk() const {
+        std::vector<JournalEventKind> kinds;
+        for (const JournalEvent& event : OnDisk().events)
+            kinds.push_back(event.kind);
+        return kinds;
+    }
+
+    RaceState state;
+};
+
+using K = JournalEventKind;
+
+TEST_F(JournalFileTest, EveryEventIsInTheFileTheMomentItIsReported) {
+    JournalFile journal(folder);
+    state.RaceFormatText = "10 Lap Race";
+    journal.RaceStarted(state);
+    EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
+    journal.TimingStarted();
+    journal.DecoderLine(0, "@0100001000");
+    // Read back while the writer is still open, as after a kill.
+    const JournalContents read = OnDisk();
+    ASSERT_EQ(read.events.size(), 3u);
+    EXPECT_EQ(read.events[0].start->RaceFormatText, "10 Lap Race");
+    EXPECT_EQ(read.events[2].text, "@0100001000");
+    EXPECT_FALSE(read.tailDropped);
+    journal.WaitUntilSynced();
+    EXPECT_EQ(journal.LastError(), "");
+}
+
+TEST_F(JournalFileTest, AnIdleRefreshWritesNothing) {
+    JournalFile journal(folder);
+    journal.RaceStarted(state);
+    journal.TimingStarted();
+    journal.ScreenUpdated(0);
+    journal.ScreenUpdated(0);
+    journal.ScreenUpdated(0);
+    journal.DecoderLine(1000, "@00000001");
+    journal.ScreenUpdated(1000);
+    journal.ScreenUpdated(1000);
+    journal.DemoPass(1010, 3, 6000);
+    journal.ScreenUpdated(1010);
+    EXPECT_EQ(KindsOnDisk(),
+              (std::vector<K>{K::RaceStarted, K::TimingStarted, K::ScreenUpdated, K::DecoderLine,
+                              K::ScreenUpdated, K::DemoPass, K::ScreenUpdated}));
+}
+
+TEST_F(JournalFileTest, EachEventCarriesItsValues) {
+    JournalFile journal(folder);
+    journal.RaceStarted(state);
+    state.RaceClock = 61000;
+    journal.WhiteFlagShown(state);
+    state.RaceCloseTime = 68500;
+    state.FinishLap.fill(11);
+    state.FinishLap[4] = 10;
+    journal.CheckeredFlagDropped(state);
+    state.RaceDateStamp = "Dec-07, 20-15";
+    journal.RaceClosed(state);
+    journal.BestLapCleared(0);
+    journal.NameChosen(7, "Ann Smith");
+    journal.UnsavedMarks(false, true);
+    const std::vector<JournalEvent> events = OnDisk().events;
+    ASSERT_EQ(events.size(), 7u);
+    EXPECT_EQ(events[1].raceClock, 61000);
+    EXPECT_EQ(events[2].value, 68500);
+    EXPECT_EQ(events[2].finishLap, state.FinishLap);
+    EXPECT_EQ(events[3].text, "Dec-07, 20-15");
+    EXPECT_EQ(events[4].id, 0);
+    EXPECT_EQ(events[5].id, 7);
+    EXPECT_EQ(events[5].text, "Ann Smith");
+    EXPECT_EQ(events[6].value, 0);
+    EXPECT_EQ(events[6].value2, 1);
+}
+
+TEST_F(JournalFileTest, ANewRaceReplacesTheOldJournal) {
+    WriteBytes(JournalPath(), "an old journal\nwith lines\n");
+    JournalFile journal(folder);
+    journal.RaceStarted(state);
+    journal.TimingStarted();
+    journal.RaceStarted(state);
+    EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
+    EXPECT_FALSE(OnDisk().tailDropped);
+}
+
+TEST_F(JournalFileTest, AJournalNamedInOtherLettersIsTheJournal) {
+    WriteBytes(folder / "kestorace.JNL", "old\n");
+    JournalFile journal(folder);
+    journal.RaceStarted(state);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"kestorace.JNL"});
+    EXPECT_EQ(ReadJournal(ReadBytes(folder / "kestorace.JNL")).events.size(), 1u);
+}
+
+TEST_F(JournalFileTest, AbortAndResetDeleteTheJournal) {
+    JournalFile journal(folder);
+    journal.RaceStarted(state);
+    journal.TimingStarted();
+    journal.RaceAborted();
+    EXPECT_TRUE(Entries().empty());
+    journal.DecoderLine(0, "@0100001000"); // after the race: nowhere
+    EXPECT_TRUE(Entries().empty());
+
+    journal.RaceStarted(state);
+    journal.TimingStarted();
+    journal.RaceClosed(state);
+    journal.RaceReset();
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_EQ(journal.LastError(), "");
+}
+
+TEST_F(JournalFileTest, AResumedJournalGoesOnAfterItsTornTail) {
+    {
+        JournalFile journal(folder);
+        journal.RaceStarted(state);
+        journal.TimingStarted();
+        journal.DecoderLine(0, "@0100001000");
+    }
+    const std::string whole = ReadBytes(JournalPath());
+    WriteBytes(JournalPath(), whole + "4 line 1000 @0200"); // the power went mid-line
+
+    JournalFile resumed(folder);
+    ASSERT_TRUE(resumed.ContinueExisting());
+    resumed.ScreenUpdated(1000); // an event came before: the resume itself
+    resumed.DecoderLine(1000, "@0200001100");
+    const JournalContents read = OnDisk();
+    EXPECT_FALSE(read.tailDropped);
+    ASSERT_EQ(read.events.size(), 5u);
+    EXPECT_EQ(read.events[3].kind, K::ScreenUpdated);
+    EXPECT_EQ(read.events[4].text, "@0200001100");
+    EXPECT_EQ(ReadBytes(JournalPath()).substr(0, whole.size()), whole);
+}
+
+TEST_F(JournalFileTest, NothingToContinueWithoutAJournal) {
+    JournalFile journal(folder);
+    EXPECT_FALSE(journal.ContinueExisting());
+    WriteBytes(JournalPath(), "not a journal\n");
+    EXPECT_FALSE(journal.ContinueExisting());
+    EXPECT_NE(journal.LastError(), "");
+    journal.DecoderLine(0, "@0100001000"); // goes nowhere, harms nothing
+    EXPECT_EQ(ReadBytes(JournalPath()), "not a journal\n");
+}
+
+TEST_F(JournalFileTest, AFolderThatCannotHoldTheJournalIsAnErrorNotAStop) {
+    JournalFile journal(folder / "missing");
+    journal.RaceStarted(state);
+    journal.TimingStarted();
+    journal.DecoderLine(0, "@0100001000");
+    journal.ScreenUpdated(0);
+    journal.RaceAborted();
+    EXPECT_NE(journal.LastError().find("No such file or directory"), std::string::npos)
+        << journal.LastError();
+}
+
+TEST_F(JournalFileTest, AReadOnlyFolderIsAnErrorNotAStop) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    ::chmod(folder.c_str(), 0555);
+    JournalFile journal(folder);
+    journal.RaceStarted(state);
+    journal.TimingStarted();
+    ::chmod(folder.c_str(), 0755);
+    EXPECT_NE(journal.LastError().find("Permission denied"), std::string::npos);
+    EXPECT_TRUE(Entries().empty());
+}
+
+int g_writesLeft = 0;
+
+TEST_F(JournalFileTest, AFullDiskKeepsWhatWasWrittenAndStopsTheJournal) {
+    JournalFile journal(folder);
+    g_writesLeft = 3;
+    SetJournalFaultHookForTesting(
+        [](std::string_view step) { return step == "write" && g_writesLeft-- <= 0 ? ENOSPC : 0; });
+    journal.RaceStarted(state);
+    journal.TimingStarted();
+    journal.DecoderLine(0, "@0100001000");
+    journal.DecoderLine(0, "@0200001000"); // the disk is full from here
+    EXPECT_NE(journal.LastError().find("No space left on device"), std::string::npos);
+    SetJournalFaultHookForTesting(nullptr);
+    journal.DecoderLine(0, "@0300001000"); // no line after a gap
+    journal.ScreenUpdated(0);
+    EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine}));
+    EXPECT_NE(journal.LastError(), "");
+
+    // The next race has a journal again.
+    journal.RaceStarted(state);
+    EXPECT_EQ(journal.LastError(), "");
+    EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
+}
+
+TEST_F(JournalFileTest, AFailedSyncIsReported) {
+    JournalFile journal(folder);
+    SetJournalFaultHookForTesting([](std::string_view step) { return step == "sync" ? EIO : 0; });
+    journal.RaceStarted(state);
+    journal.TimingStarted();
+    journal.WaitUntilSynced();
+    EXPECT_NE(journal.LastError().find("Input/output error"), std::string::npos);
+    EXPECT_EQ(OnDisk().events.size(), 2u); // written all the same
+}
+
+TEST_F(JournalFileTest, ManyEventsAreSyncedWithoutWaitingForEach) {
+    JournalFile journal(folder);
+    journal.RaceStarted(state);
+    journal.TimingStarted();
+    for (int i = 0; i < 2000; ++i) {
+        journal.DecoderLine(i * 10, "@0100001000");
+        journal.ScreenUpdated(i * 10);
+    }
+    journal.WaitUntilSynced();
+    EXPECT_EQ(OnDisk().events.size(), 4002u);
+    EXPECT_EQ(journal.LastError(), "");
+}
+
+} // namespace
+} // namespace kesto
