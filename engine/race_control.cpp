@@ -16,10 +16,6 @@ namespace kesto {
 
 namespace {
 
-constexpr const char* GreenFlag = "GreenFlagblack.bmp";
-constexpr const char* WhiteFlagBitmap = "whiteflagblack.bmp";
-constexpr const char* CheckeredFlagBitmap = "CheckeredFlagblack.bmp";
-
 std::string Trim(const std::string& text) {
     size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos)
@@ -66,9 +62,11 @@ void RaceControl::StartClicked() {
     ClearLapTimes();
     ResetSortedLapTimesArray(m_state);
     StartReset();
-    m_state.FlagBitmap = GreenFlag;
+    m_state.FlagBitmap = GreenFlagBitmap;
+    RunGuarded([&] { m_ctx.Journal().RaceStarted(m_state); });
 
     if (m_state.PracticeMode) {
+        RunGuarded([&] { m_ctx.Journal().TimingStarted(); });
         RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
         SetButton(StartButton::Abort);
         SetTiming(true);
@@ -118,6 +116,7 @@ void RaceControl::AbortClicked() {
             Question("Abort", "Are you sure you want to abort?\nAll Data will be lost",
                      MessageIcon::Question, MessageAnswer::Yes)) != MessageAnswer::Yes)
         return;
+    RunGuarded([&] { m_ctx.Journal().RaceAborted(); });
     SetTiming(false);
     m_state.LapsUnsaved = false;
     m_state.SummaryUnsaved = false;
@@ -128,6 +127,7 @@ void RaceControl::AbortClicked() {
 void RaceControl::ResetClicked() {
     if (!ResetConfirmed())
         return;
+    RunGuarded([&] { m_ctx.Journal().RaceReset(); });
     SetButton(StartButton::Start);
     ReSet();
     StartReset();
@@ -231,6 +231,7 @@ void RaceControl::CheckFinish() {
 }
 
 void RaceControl::ShowWhiteFlag() {
+    RunGuarded([&] { m_ctx.Journal().WhiteFlagShown(m_state); });
     m_state.FlagBitmap = WhiteFlagBitmap;
     RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
     RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, WhiteFlag); });
@@ -238,10 +239,6 @@ void RaceControl::ShowWhiteFlag() {
 }
 
 void RaceControl::DropCheckeredFlag(double bestLapFactor, int32_t extraMs) {
-    RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, CheckeredFlag); });
-    m_state.FlagBitmap = CheckeredFlagBitmap;
-    RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
-
     int leader = m_state.RaceOrder[0];
     // The leader has finished; everyone else completes the lap they are on.
     for (int position = 2; position <= MaxCarIds; ++position) {
@@ -255,6 +252,12 @@ void RaceControl::DropCheckeredFlag(double bestLapFactor, int32_t extraMs) {
         m_state.RaceCloseTime = RoundToInt32(m_state.RaceClock + bestLapFactor * best + extraMs);
     }
     m_state.CheckeredFlagOut = true;
+    // Recorded with its finish laps and close time before anyone sees the flag.
+    RunGuarded([&] { m_ctx.Journal().CheckeredFlagDropped(m_state); });
+
+    RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, CheckeredFlag); });
+    m_state.FlagBitmap = CheckeredFlagBitmap;
+    RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
 }
 
 bool RaceControl::AllCarsFinished() const {
@@ -268,8 +271,9 @@ bool RaceControl::AllCarsFinished() const {
 
 void RaceControl::CloseRace() {
     m_state.RaceIsOver = true;
-    SetTiming(false);
     RunGuarded([&] { m_state.RaceDateStamp = FormatRaceDateStamp(m_ctx.clock.Now()); });
+    RunGuarded([&] { m_ctx.Journal().RaceClosed(m_state); });
+    SetTiming(false);
     RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, RaceOver); });
     RunGuarded([&] { m_screen.ShowRaceOver(true); });
     SetButton(StartButton::Reset);
@@ -280,6 +284,7 @@ void RaceControl::CloseRace() {
 // --- the start lights' hand-over -------------------------------------------------------
 
 void RaceControl::StartTimingAtGreen() {
+    RunGuarded([&] { m_ctx.Journal().TimingStarted(); });
     // Nothing the decoder sent before green is a lap of this race, not even
     // the start of a line received before.
     RunGuarded([&] { m_ctx.port.DiscardInput(); });
@@ -292,6 +297,37 @@ void RaceControl::StartTimingAtGreen() {
 
 void RaceControl::StartLightsClosed() {
     SetButton(StartButton::Abort);
+}
+
+// --- resuming a race rebuilt from its journal ------------------------------------------
+
+void RaceControl::ResumeRace() {
+    m_input.Clear();
+    RunGuarded([&] { m_screen.LoadNames(); });
+    RunGuarded([&] { m_screen.ClearRowCells(); });
+    RunGuarded([&] { m_screen.PaintRowsInIdOrder(); });
+    RunGuarded([&] { m_screen.ComposeTitle(); });
+    if (m_state.FlagBitmap.empty())
+        RunGuarded([&] { m_screen.HideFlag(); });
+    else
+        RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
+    RunGuarded([&] { m_screen.ShowRaceOver(m_state.RaceIsOver); });
+    SetButton(m_state.RaceIsOver ? StartButton::Reset : StartButton::Abort);
+    RunGuarded([&] { m_screen.EnableStartButton(true); });
+    // As during the race; after the close the File menu has the reports.
+    RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, m_state.RaceIsOver); });
+    RunGuarded([&] { m_screen.EnableMenu(MainMenu::RaceFormat, false); });
+    RunGuarded([&] { m_screen.EnableMenu(MainMenu::Help, false); });
+    RunGuarded([&] { m_screen.EnableMenu(MainMenu::Settings, true); });
+    SetTiming(!m_state.RaceIsOver);
+    RunGuarded([&] { m_screen.SetClockColor(ClockWhite); });
+    ShowRaceClock();
+    RunGuarded([&] {
+        if (m_state.PracticeMode)
+            m_screen.UpdatePracticeScreen();
+        else
+            m_screen.UpdateRaceScreen();
+    });
 }
 
 // --- helpers -------------------------------------------------------------------------

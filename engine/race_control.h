@@ -12,6 +12,11 @@
 
 namespace kesto {
 
+// The flag pictures in the program folder.
+inline constexpr const char* GreenFlagBitmap = "GreenFlagblack.bmp";
+inline constexpr const char* WhiteFlagBitmap = "whiteflagblack.bmp";
+inline constexpr const char* CheckeredFlagBitmap = "CheckeredFlagblack.bmp";
+
 class RaceControl final : public StartSequenceHost {
 public:
     RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher);
@@ -39,6 +44,13 @@ public:
     // The start lights' hand-over (StartSequenceHost).
     void StartTimingAtGreen() override;
     void StartLightsClosed() override;
+
+    // After a race was rebuilt from its journal (ReplayRace): the screen and
+    // the timing brought in line with it, as they were before the program
+    // ended: names, title, flag, race-over label, the button (Abort, or Reset
+    // after the close), menus locked as during a race (File back after the
+    // close), the race timer and RTS on unless the race had closed, one refresh.
+    void ResumeRace();
 
     // Characters of the decoder line being received; the tick fills it.
     ReceiveBuffer& Input() { return m_input; }

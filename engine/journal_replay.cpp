@@ -1,0 +1,382 @@
+#include "engine/journal_replay.h"
+
+#include "config/file_names.h"
+#include "config/safe_write.h"
+#include "engine/cell_formulas.h"
+#include "engine/clock_format.h"
+#include "engine/decoder_input.h"
+#include "engine/decoder_record.h"
+#include "engine/journal_file.h"
+#include "engine/lap_counting.h"
+#include "engine/number_format.h"
+#include "engine/positions.h"
+#include "engine/race_context.h"
+#include "engine/race_control.h"
+#include "engine/race_screen.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace kesto {
+namespace {
+
+constexpr size_t MaxJournalBytes = size_t{1} << 30;
+
+// --- silent doubles: the replay plays no sound, asks nothing, shows nothing ----------
+
+class SilentPlayer final : public SoundPlayer {
+public:
+    void PlayWav(const std::string&) override {}
+};
+
+class SilentDialogs final : public Dialogs {
+public:
+    MessageAnswer Show(const Message&) override { return MessageAnswer::Yes; }
+    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
+    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
+};
+
+// The demo draws come from the journal; these are overwritten at once.
+class SteadyRandom final : public RandomSource {
+public:
+    double Next() override { return 0.5; }
+    void Reseed() override {}
+};
+
+class StoppedClock final : public WallClock {
+public:
+    DateTime Now() override { return {}; }
+};
+
+class NoPort final : public DecoderPort {
+public:
+    bool Open(int) override { return false; }
+    void Close() override {}
+    bool IsOpen() const override { return false; }
+    int BytesAvailable() override { return 0; }
+    std::string Read(int) override { return {}; }
+    bool SetRts(bool) override { return false; }
+};
+
+class NoStartWindows final : public StartSequenceLauncher {
+public:
+    void ShowCountdown(StartSequenceHost&) override {}
+    void ShowStartLights(StartSequenceHost&) override {}
+};
+
+// What a refresh of the race screen computes, without writing any row (the
+// same steps as the race screen's UpdateRaceScreen and UpdatePracticeScreen).
+void RefreshRace(RaceState& state) {
+    ComputePosition(state);
+    ComputeInterval(state);
+    const bool showsMedian =
+        state.BestColumnMode == MedianMode || state.LagColumnMode == MedianMode;
+    if (showsMedian && IsWholeSecond(state.RaceClock))
+        subSortLapTimes(state);
+}
+
+void RefreshPractice(RaceState& state) {
+    if (IsEvenSecond(state.RaceClock))
+        subSortLapTimes(state);
+}
+
+void Refresh(RaceState& state) {
+    if (state.PracticeMode)
+        RefreshPractice(state);
+    else
+        RefreshRace(state);
+}
+
+// Only the refreshes change the state. No member says `override`: the screen
+// grows methods now and then (they are all no-ops here), and a method of the
+// same signature overrides without the keyword.
+class SilentScreen final : public RaceScreen {
+public:
+    explicit SilentScreen(RaceState& state) : m_state(state) {}
+    void LoadNames() {}
+    void ClearRowCells() {}
+    void PaintRowsInIdOrder() {}
+    void ShowFlag(const std::string&) {}
+    void HideFlag() {}
+    void ShowRaceOver(bool) {}
+    void SetClockText(const std::string&) {}
+    void SetClockColor(int32_t) {}
+    void SetStartButton(StartButton) {}
+    void EnableStartButton(bool) {}
+    void EnableMenu(MainMenu, bool) {}
+    void SetRaceTimer(bool) {}
+    void ComposeTitle() {}
+    void UpdateRaceScreen() { RefreshRace(m_state); }
+    void UpdatePracticeScreen() { RefreshPractice(m_state); }
+    void ShowLinkAlarm(const std::string&) {}
+    void HideLinkAlarm() {}
+
+private:
+    RaceState& m_state;
+};
+
+bool HasClock(JournalEventKind kind) {
+    switch (kind) {
+    case JournalEventKind::DecoderLine:
+    case JournalEventKind::TypedRecord:
+    case JournalEventKind::DemoPass:
+    case JournalEventKind::ScreenUpdated:
+    case JournalEventKind::WhiteFlagShown:
+    case JournalEventKind::CheckeredFlagDropped:
+    case JournalEventKind::RaceClosed:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The announcements of CheckFinish whose moment the race has passed, marked
+// made (and not played), as the race ticks had done.
+void MarkAnnouncementsMade(const RaceState& state, SoundChoices& sounds) {
+    if (state.PracticeMode)
+        return;
+    if (state.TimedRace) {
+        const double raceSeconds = static_cast<double>(state.RaceMinutes) * 60.0;
+        const int secondsLeft = RoundHalfEven(raceSeconds - state.RaceClock / 1000.0);
+        const int atGreen = RoundHalfEven(raceSeconds);
+        const std::pair<RaceSound, int> moments[] = {
+            {TenSecondsLeft, 11},
+            {OneMinuteLeft, 62},
+            {FiveMinutesLeft, 302},
+            {HalfwayThruTheRace, RoundHalfEven(raceSeconds / 2.0)},
+        };
+        for (const auto& [event, point] : moments)
+            if (sounds.RaceSoundEnabled[event] && secondsLeft <= point && point <= atGreen)
+                sounds.RaceSoundPlayed[event] = true;
+        return;
+    }
+    const int leader = state.RaceOrder[0];
+    if (IsValidId(leader) &&
+        state.NumberOfLaps - state.LapCount[leader - 1] <= RoundHalfEven(state.NumberOfLaps / 2.0))
+        sounds.RaceSoundPlayed[HalfwayThruTheRace] = true; // marked even when off, as the race does
+}
+
+// The engine's own operations on a private context over the caller's state.
+class Replayer final {
+public:
+    Replayer(RaceState& state, SoundChoices& sounds)
+        : m_ctx{state, sounds, m_player, m_dialogs, m_random, m_clock, m_port}, m_screen(state),
+          m_control(m_ctx, m_screen, m_launcher) {}
+
+    void Apply(const JournalEvent& event);
+
+private:
+    void Start(const JournalRaceStart& start);
+
+    SilentPlayer m_player;
+    SilentDialogs m_dialogs;
+    SteadyRandom m_random;
+    StoppedClock m_clock;
+    NoPort m_port;
+    NoStartWindows m_launcher;
+    RaceContext m_ctx;
+    SilentScreen m_screen;
+    RaceControl m_control;
+};
+
+void Replayer::Start(const JournalRaceStart& start) {
+    RaceState& state = m_ctx.state;
+    state.Settings = start.Settings;
+    state.Names = start.Names;
+    state.SpeedMultiplier = start.SpeedMultiplier;
+    state.PracticeMode = start.PracticeMode;
+    state.LapRace = start.LapRace;
+    state.TimedRace = start.TimedRace;
+    state.NumberOfLaps = start.NumberOfLaps;
+    state.RaceMinutes = start.RaceMinutes;
+    state.DemoMode = start.DemoMode;
+    state.RaceFormatText = start.RaceFormatText;
+    state.BestColumnMode = start.BestColumnMode;
+    state.LagColumnMode = start.LagColumnMode;
+
+    // The program was idle ("Start") when the race was started, then Start did this.
+    m_control.ReSet();
+    state.TimerEnabled = false;
+    state.RtsRaised = false;
+    state.LapsUnsaved = true;
+    state.SummaryUnsaved = true;
+    state.RaceDateStamp.clear();
+    m_control.ClearLapTimes();
+    ResetSortedLapTimesArray(state);
+    m_control.StartReset();
+    state.DemoNextPass = start.DemoNextPass;
+    state.DemoLapBase = start.DemoLapBase;
+    state.DemoLapSpread = start.DemoLapSpread;
+    state.DemoCrashChance = start.DemoCrashChance;
+    state.FlagBitmap = GreenFlagBitmap;
+}
+
+void Replayer::Apply(const JournalEvent& e) {
+    RaceState& state = m_ctx.state;
+    if (HasClock(e.kind))
+        state.RaceClock = e.raceClock;
+    switch (e.kind) {
+    case JournalEventKind::RaceStarted:
+        if (e.start)
+            Start(*e.start);
+        break;
+    case JournalEventKind::TimingStarted:
+        m_control.StartTimingAtGreen();
+        m_control.StartLightsClosed();
+        break;
+    case JournalEventKind::DecoderLine:
+    case JournalEventKind::TypedRecord:
+        ParseDecoderRecord(m_ctx, e.text);
+        break;
+    case JournalEventKind::DemoPass:
+        if (IsValidId(e.id))
+            state.DemoNextPass[e.id - 1] = e.value;
+        CountLap(m_ctx, e.id, e.raceClock);
+        break;
+    case JournalEventKind::ScreenUpdated:
+        Refresh(state);
+        break;
+    case JournalEventKind::WhiteFlagShown:
+        state.FlagBitmap = WhiteFlagBitmap;
+        state.WhiteFlagOut = true;
+        break;
+    case JournalEventKind::CheckeredFlagDropped:
+        state.FinishLap = e.finishLap;
+        state.RaceCloseTime = e.value;
+        state.CheckeredFlagOut = true;
+        state.FlagBitmap = CheckeredFlagBitmap;
+        break;
+    case JournalEventKind::RaceClosed:
+        state.RaceIsOver = true;
+        state.RaceDateStamp = e.text;
+        state.TimerEnabled = false;
+        state.RtsRaised = false;
+        state.Button = StartButton::Reset;
+        RefreshRace(state);
+        break;
+    case JournalEventKind::BestLapCleared:
+        if (e.id == 0)
+            m_control.ResetBestLaps();
+        else if (IsValidId(e.id))
+            state.BestLapTime[e.id - 1] = NoBestLap;
+        break;
+    case JournalEventKind::NameChosen:
+        if (IsValidId(e.id)) {
+            state.Names.IdName[e.id - 1] = e.text;
+            state.Names.NamedId[e.id - 1] = static_cast<int16_t>(e.id);
+        }
+        break;
+    case JournalEventKind::UnsavedMarks:
+        state.LapsUnsaved = e.value != 0;
+        state.SummaryUnsaved = e.value2 != 0;
+        break;
+    case JournalEventKind::RaceAborted:
+        state.TimerEnabled = false;
+        state.RtsRaised = false;
+        state.LapsUnsaved = false;
+        state.SummaryUnsaved = false;
+        m_control.ReSet();
+        state.RaceIsOver = false;
+        break;
+    case JournalEventKind::RaceReset:
+        state.LapsUnsaved = false;
+        state.SummaryUnsaved = false;
+        m_control.ReSet();
+        m_control.StartReset();
+        m_control.ClearLapTimes();
+        ResetSortedLapTimesArray(state);
+        break;
+    }
+}
+
+} // namespace
+
+UnfinishedRace DescribeRace(std::vector<JournalEvent> events, bool tailDropped) {
+    UnfinishedRace race;
+    race.tailDropped = tailDropped;
+    const auto lastStart = std::find_if(events.rbegin(), events.rend(), [](const JournalEvent& e) {
+        return e.kind == JournalEventKind::RaceStarted && e.start;
+    });
+    if (lastStart != events.rend())
+        events.erase(events.begin(), std::prev(lastStart.base()));
+    for (const JournalEvent& e : events) {
+        if (HasClock(e.kind))
+            race.lastRaceClock = e.raceClock;
+        switch (e.kind) {
+        case JournalEventKind::RaceStarted:
+            if (e.start)
+                race.raceFormatText = e.start->RaceFormatText;
+            race.lapsUnsaved = true;
+            race.summaryUnsaved = true;
+            break;
+        case JournalEventKind::TimingStarted:
+            race.reachedGreen = true;
+            break;
+        case JournalEventKind::DecoderLine:
+        case JournalEventKind::TypedRecord: {
+            const DecoderRecord record = ReadDecoderRecord(e.text);
+            if (record.isRecord && !record.isClock)
+                ++race.passes;
+            break;
+        }
+        case JournalEventKind::DemoPass:
+            ++race.passes;
+            break;
+        case JournalEventKind::RaceClosed:
+            race.closed = true;
+            break;
+        case JournalEventKind::UnsavedMarks:
+            race.lapsUnsaved = e.value != 0;
+            race.summaryUnsaved = e.value2 != 0;
+            break;
+        case JournalEventKind::RaceAborted:
+        case JournalEventKind::RaceReset:
+            race.finished = true;
+            break;
+        default:
+            break;
+        }
+    }
+    race.events = std::move(events);
+    return race;
+}
+
+std::optional<UnfinishedRace> FindUnfinishedRace(const std::filesystem::path& programFolder) {
+    const std::filesystem::path path = ResolveInFolder(programFolder, JournalFileName);
+    std::string bytes;
+    if (!ReadFilePrefix(path, MaxJournalBytes, bytes, nullptr))
+        return std::nullopt;
+    JournalContents contents = ReadJournal(bytes);
+    if (!contents.headerValid)
+        return std::nullopt;
+    UnfinishedRace race = DescribeRace(std::move(contents.events), contents.tailDropped);
+    const bool started =
+        !race.events.empty() && race.events.front().kind == JournalEventKind::RaceStarted;
+    if (!started || !race.reachedGreen || race.finished)
+        return std::nullopt;
+    if (race.closed && !race.lapsUnsaved && !race.summaryUnsaved)
+        return std::nullopt; // its results are saved: nothing would be lost
+    return race;
+}
+
+void ReplayRace(const UnfinishedRace& race, RaceState& state, SoundChoices& sounds) {
+    Replayer replayer(state, sounds);
+    for (const JournalEvent& event : race.events)
+        replayer.Apply(event);
+    if (race.reachedGreen)
+        MarkAnnouncementsMade(state, sounds);
+    state.ClockSeconds = RaceClockSeconds(state);
+}
+
+void SetJournalAside(const std::filesystem::path& programFolder) {
+    const std::filesystem::path path = ResolveInFolder(programFolder, JournalFileName);
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return;
+    const std::string asideName = std::string(JournalFileName) + ".old";
+    std::filesystem::rename(path, ResolveInFolder(programFolder, asideName), error);
+    if (error) // it must not be offered again; the next race would overwrite it anyway
+        std::filesystem::remove(path, error);
+}
+
+} // namespace kesto

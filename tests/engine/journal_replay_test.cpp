@@ -1,0 +1,456 @@
+// A race rebuilt from its journal is the race as it was: whole races run
+// through race control and the race tick with a journal on disk, and at cuts
+// anywhere (mid-race, after the white flag, after the close, in the middle of
+// a line) the journal replays into a fresh state equal to the live one. A
+// race resumed from a cut runs on to the same result as the race never cut.
+#include "engine/journal_replay.h"
+
+#include "config/temp_folder.h"
+#include "support/journal_race_rig.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+namespace kesto {
+namespace {
+
+using test::DecoderFeed;
+using test::ExpectSameRace;
+using test::JournalRig;
+using test::ReplayJournalBytes;
+
+class JournalReplay : public test::TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        live = std::make_unique<JournalRig>(folder / "live");
+        std::filesystem::create_directories(folder / "live");
+        std::filesystem::create_directories(folder / "resumed");
+    }
+
+    std::string JournalBytes(const JournalRig& rig) const { return ReadBytes(rig.journal.Path()); }
+
+    // The journal as it is now replays into the live race.
+    void ExpectReplayMatches(const std::string& where, bool exactClock = true) {
+        SCOPED_TRACE(where);
+        const test::Replayed replayed = ReplayJournalBytes(JournalBytes(*live), live->race.sounds);
+        EXPECT_FALSE(replayed.race.tailDropped);
+        ExpectSameRace(live->state, replayed.state, exactClock);
+        ++cuts;
+    }
+
+    // Ticks until the race closes (or `maxTicks`), checking a replay every
+    // `every` ticks and right after each flag and the close.
+    void RunWithCuts(DecoderFeed& feed, int every, int maxTicks = 100000) {
+        for (int tick = 1; tick <= maxTicks && live->state.TimerEnabled; ++tick) {
+            const bool white = live->state.WhiteFlagOut;
+            const bool checkered = live->state.CheckeredFlagOut;
+            if (live->state.DemoMode)
+                live->tick.Timer1_Timer(10);
+            else
+                feed.Tick(*live);
+            if (tick % every == 0)
+                ExpectReplayMatches("tick " + std::to_string(tick), !live->state.DemoMode);
+            else if (white != live->state.WhiteFlagOut)
+                ExpectReplayMatches("white flag", !live->state.DemoMode);
+            else if (checkered != live->state.CheckeredFlagOut)
+                ExpectReplayMatches("checkered flag", !live->state.DemoMode);
+            if (HasFatalFailure())
+                return;
+        }
+    }
+
+    // A second program in its own folder: the journal of the cut copied
+    // there, replayed, continued and resumed, as the next start would.
+    std::unique_ptr<JournalRig> Resume(const std::string& journalBytes) {
+        auto rig = std::make_unique<JournalRig>(folder / "resumed");
+        WriteBytes(rig->journal.Path(), journalBytes);
+        std::optional<UnfinishedRace> race = FindUnfinishedRace(folder / "resumed");
+        EXPECT_TRUE(race.has_value());
+        if (!race)
+            return rig;
+        rig->race.sounds = live->race.sounds;
+        rig->race.sounds.RaceSoundPlayed.fill(false);
+        ReplayRace(*race, rig->state, rig->race.sounds);
+        EXPECT_TRUE(rig->journal.ContinueExisting());
+        rig->control.ResumeRace();
+        return rig;
+    }
+
+    std::unique_ptr<JournalRig> live;
+    int cuts = 0;
+};
+
+// --- every cut replays into the live race -------------------------------------------
+
+TEST_F(JournalReplay, DecoderLapRace) {
+    live->state.LapRace = true;
+    live->state.NumberOfLaps = 10;
+    live->state.RaceFormatText = "10 Lap Race";
+    live->state.Settings.StartDelay = 0;
+    DecoderFeed feed = DecoderFeed::Race(8, 12, 7);
+    live->Start();
+    ASSERT_TRUE(live->state.TimerEnabled);
+    RunWithCuts(feed, 450);
+    ASSERT_TRUE(live->state.RaceIsOver);
+    EXPECT_FALSE(live->state.RejectedPasses.empty());
+    ExpectReplayMatches("closed");
+
+    // Saving the results is recorded too; a race with its results saved is
+    // not offered again.
+    EXPECT_TRUE(FindUnfinishedRace(folder / "live").has_value());
+    live->state.LapsUnsaved = false;
+    live->journal.UnsavedMarks(false, true);
+    ExpectReplayMatches("laps saved");
+    EXPECT_TRUE(FindUnfinishedRace(folder / "live").has_value());
+    live->state.SummaryUnsaved = false;
+    live->journal.UnsavedMarks(false, false);
+    ExpectReplayMatches("all saved");
+    EXPECT_FALSE(FindUnfinishedRace(folder / "live").has_value());
+    EXPECT_GE(cuts, 15);
+}
+
+TEST_F(JournalReplay, DecoderTimedRaceWithFirstLapRuleAndMedianColumn) {
+    live->state.TimedRace = true;
+    live->state.RaceMinutes = 2;
+    live->state.Settings.FirstLapCount = -1;
+    live->state.BestColumnMode = MedianMode;
+    live->state.LagColumnMode = LagFirstMode;
+    live->state.Settings.StartDelay = 3;
+    DecoderFeed feed = DecoderFeed::Race(14, 40, 11);
+    live->Start();
+    RunWithCuts(feed, 1300);
+    ASSERT_TRUE(live->state.RaceIsOver);
+    ExpectReplayMatches("closed");
+    EXPECT_GE(cuts, 10);
+}
+
+TEST_F(JournalReplay, PracticeWithBestLapClearsAndNames) {
+    live->state.PracticeMode = true;
+    DecoderFeed feed = DecoderFeed::Race(5, 30, 3);
+    live->Start();
+    ASSERT_TRUE(live->state.TimerEnabled);
+    for (int tick = 1; tick <= 9000; ++tick) {
+        feed.Tick(*live);
+        if (tick == 2000 || tick == 6000) { // the window's best-lap click
+            live->journal.BestLapCleared(2);
+            live->state.BestLapTime[1] = NoBestLap;
+        }
+        if (tick == 4000) {
+            live->journal.BestLapCleared(0);
+            live->state.BestLapTime.fill(NoBestLap);
+        }
+        if (tick == 5000) { // a name chosen during practice
+            live->journal.NameChosen(4, "Ann Smith");
+            live->state.Names.IdName[3] = "Ann Smith";
+            live->state.Names.NamedId[3] = 4;
+        }
+        if (tick % 700 == 0 || tick == 2001 || tick == 5001)
+            ExpectReplayMatches("tick " + std::to_string(tick));
+        if (HasFatalFailure())
+            return;
+    }
+    EXPECT_EQ(live->state.Names.IdName[3], "Ann Smith");
+    EXPECT_NE(live->state.MedianLap[0], "");
+}
+
+TEST_F(JournalReplay, DemoRace) {
+    std::mt19937 engine(20261208);
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    for (int i = 0; i < 100000; ++i)
+        live->race.random.values.push_back(uniform(engine));
+    live->state.DemoMode = true;
+    live->state.LapRace = true;
+    live->state.NumberOfLaps = 12;
+    live->state.Settings.StartDelay = 0;
+    live->Start();
+    DecoderFeed none;
+    RunWithCuts(none, 333);
+    ASSERT_TRUE(live->state.RaceIsOver);
+    ExpectReplayMatches("closed", false);
+}
+
+// --- torn lines ---------------------------------------------------------------------
+
+TEST_F(JournalReplay, ATornLastLineReplaysTheRaceBeforeIt) {
+    live->state.LapRace = true;
+    live->state.NumberOfLaps = 10;
+    DecoderFeed feed = DecoderFeed::Race(6, 12, 5);
+    live->Start();
+    for (int tick = 0; tick < 2500; ++tick)
+        feed.Tick(*live);
+    // Tick on until a tick writes something; tear that tick's first line.
+    const RaceState before = live->state;
+    const std::string whole = JournalBytes(*live);
+    std::string after = whole;
+    while (after == whole)
+        feed.Tick(*live), after = JournalBytes(*live);
+    const size_t firstNew = after.find('\n', whole.size());
+    const std::string torn = after.substr(0, (whole.size() + firstNew) / 2);
+
+    test::Replayed replayed = ReplayJournalBytes(torn, live->race.sounds);
+    EXPECT_TRUE(replayed.race.tailDropped);
+    ExpectSameRace(before, replayed.state);
+}
+
+// --- resumed races end as the race never cut -------------------------------------------
+
+class JournalResume : public JournalReplay {
+protected:
+    // The same race uninterrupted, in a rig of its own.
+    RaceState Uninterrupted(const std::function<void(JournalRig&)>& setUp, DecoderFeed feed) {
+        JournalRig rig(folder / "whole");
+        setUp(rig);
+        rig.Start();
+        for (int tick = 0; tick < 100000 && rig.state.TimerEnabled; ++tick)
+            feed.Tick(rig);
+        EXPECT_TRUE(rig.state.RaceIsOver);
+        played = rig.race.player.played;
+        sounds = rig.race.sounds;
+        return rig.state;
+    }
+
+    // Runs the live race to `cutTick`, "kills" it there (optionally tearing the
+    // journal's last line), resumes in a new program and runs to the close.
+    std::unique_ptr<JournalRig> CutAndResume(const std::function<void(JournalRig&)>& setUp,
+                                             DecoderFeed& feed, int cutTick, bool tear) {
+        setUp(*live);
+        live->Start();
+        for (int tick = 0; tick < cutTick; ++tick)
+            feed.Tick(*live);
+        std::string bytes = JournalBytes(*live);
+        if (tear) {
+            // The last tick's lines cut off in the middle of its first one.
+            bytes += "77 line 123";
+        }
+        auto resumed = Resume(bytes);
+        for (int tick = 0; tick < 100000 && resumed->state.TimerEnabled; ++tick)
+            feed.Tick(*resumed);
+        EXPECT_TRUE(resumed->state.RaceIsOver);
+        return resumed;
+    }
+
+    std::vector<std::string> played;
+    SoundChoices sounds;
+};
+
+void LapRace(JournalRig& rig) {
+    rig.state.LapRace = true;
+    rig.state.NumberOfLaps = 10;
+    rig.state.Settings.StartDelay = 0;
+}
+
+void TimedRace(JournalRig& rig) {
+    rig.state.TimedRace = true;
+    rig.state.RaceMinutes = 2;
+    rig.state.Settings.StartDelay = 0;
+}
+
+TEST_F(JournalResume, LapRaceCutMidRace) {
+    const DecoderFeed plan = DecoderFeed::Race(8, 12, 21);
+    const RaceState whole = Uninterrupted(LapRace, plan);
+    DecoderFeed feed = plan;
+    auto resumed = CutAndResume(LapRace, feed, 2345, false);
+    ExpectSameRace(whole, resumed->state);
+    EXPECT_EQ(resumed->race.sounds.RaceSoundPlayed, sounds.RaceSoundPlayed);
+    // The resumed journal holds the whole race.
+    ExpectSameRace(resumed->state, ReplayJournalBytes(JournalBytes(*resumed), sounds).state);
+}
+
+TEST_F(JournalResume, LapRaceCutAfterTheWhiteFlagWithATornLine) {
+    const DecoderFeed plan = DecoderFeed::Race(8, 12, 22);
+    const RaceState whole = Uninterrupted(LapRace, plan);
+    // Find a tick just after the white flag in a dry run.
+    int whiteTick = 0;
+    {
+        JournalRig dry(folder / "dry");
+        LapRace(dry);
+        dry.Start();
+        DecoderFeed feed = plan;
+        while (!dry.state.WhiteFlagOut)
+            feed.Tick(dry), ++whiteTick;
+    }
+    DecoderFeed feed = plan;
+    auto resumed = CutAndResume(LapRace, feed, whiteTick + 3, true);
+    EXPECT_TRUE(resumed->state.WhiteFlagOut);
+    ExpectSameRace(whole, resumed->state);
+    // The white flag was not shown, nor announced, a second time.
+    EXPECT_EQ(std::count(resumed->race.player.played.begin(), resumed->race.player.played.end(),
+                         "White Flag.wav"),
+              0);
+    EXPECT_EQ(std::count(resumed->screen.fake.flagsShown.begin(),
+                         resumed->screen.fake.flagsShown.end(), WhiteFlagBitmap),
+              1); // the resume shows the flag that is out
+}
+
+TEST_F(JournalResume, TimedRaceAnnouncementsDueArentMadeAgain) {
+    const DecoderFeed plan = DecoderFeed::Race(10, 40, 23);
+    const RaceState whole = Uninterrupted(TimedRace, plan);
+    auto count = [](const std::vector<std::string>& played, const char* file) {
+        return std::count(played.begin(), played.end(), file);
+    };
+    ASSERT_EQ(count(played, "1 Minute Left.wav"), 1);
+    ASSERT_EQ(count(played, "halfway thru the race.wav"), 1);
+    ASSERT_EQ(count(played, "10 Seconds Left.wav"), 1);
+
+    DecoderFeed feed = plan;
+    auto resumed = CutAndResume(TimedRace, feed, 7000, false); // 70 s: 50 s left
+    ExpectSameRace(whole, resumed->state);
+    const auto& again = resumed->race.player.played;
+    EXPECT_EQ(count(again, "1 Minute Left.wav"), 0);
+    EXPECT_EQ(count(again, "halfway thru the race.wav"), 0);
+    EXPECT_EQ(count(again, "10 Seconds Left.wav"), 1);
+    EXPECT_EQ(count(again, "Checkered Flag.wav"), 1);
+    EXPECT_EQ(resumed->race.sounds.RaceSoundPlayed, sounds.RaceSoundPlayed);
+}
+
+TEST_F(JournalResume, ClosedRaceComesBackClosed) {
+    const DecoderFeed plan = DecoderFeed::Race(6, 12, 24);
+    LapRace(*live);
+    live->Start();
+    DecoderFeed feed = plan;
+    while (live->state.TimerEnabled)
+        feed.Tick(*live);
+    ASSERT_TRUE(live->state.RaceIsOver);
+    auto resumed = Resume(JournalBytes(*live));
+    ExpectSameRace(live->state, resumed->state);
+    const test::FakeRaceScreen& screen = resumed->screen.fake;
+    EXPECT_EQ(screen.button, StartButton::Reset);
+    EXPECT_TRUE(screen.raceOverVisible);
+    EXPECT_FALSE(screen.raceTimerRunning);
+    EXPECT_FALSE(resumed->race.port.rts);
+    EXPECT_TRUE(screen.MenuEnabled(MainMenu::File));
+    EXPECT_FALSE(screen.MenuEnabled(MainMenu::RaceFormat));
+    EXPECT_FALSE(screen.MenuEnabled(MainMenu::Help));
+    EXPECT_EQ(screen.flagPicture, CheckeredFlagBitmap);
+
+    // Reset ends the race for good: the journal goes, nothing is offered.
+    resumed->race.dialogs.answers.push_back(MessageAnswer::Yes);
+    resumed->control.cmdStart_Click();
+    EXPECT_EQ(resumed->state.Button, StartButton::Start);
+    EXPECT_FALSE(std::filesystem::exists(resumed->journal.Path()));
+    EXPECT_FALSE(FindUnfinishedRace(folder / "resumed").has_value());
+}
+
+TEST_F(JournalResume, TheScreenAndTimingOfARaceResumedMidRace) {
+    LapRace(*live);
+    live->Start();
+    DecoderFeed feed = DecoderFeed::Race(6, 12, 25);
+    for (int tick = 0; tick < 1500; ++tick)
+        feed.Tick(*live);
+    auto resumed = Resume(JournalBytes(*live));
+    const test::FakeRaceScreen& screen = resumed->screen.fake;
+    EXPECT_EQ(screen.button, StartButton::Abort);
+    EXPECT_FALSE(screen.raceOverVisible);
+    EXPECT_TRUE(screen.raceTimerRunning);
+    EXPECT_TRUE(resumed->state.TimerEnabled);
+    EXPECT_TRUE(resumed->race.port.rts);
+    EXPECT_FALSE(screen.MenuEnabled(MainMenu::File));
+    EXPECT_FALSE(screen.MenuEnabled(MainMenu::RaceFormat));
+    EXPECT_FALSE(screen.MenuEnabled(MainMenu::Help));
+    EXPECT_TRUE(screen.MenuEnabled(MainMenu::Settings));
+    EXPECT_EQ(screen.flagPicture, GreenFlagBitmap);
+    EXPECT_EQ(screen.nameLabels[0], " Racer 1");
+    EXPECT_EQ(screen.clockText, "0:15");
+    EXPECT_EQ(screen.raceUpdates, 1);
+    EXPECT_GE(screen.titlesComposed, 1);
+}
+
+// --- what is offered -------------------------------------------------------------------
+
+TEST_F(JournalReplay, OnlyARaceThatReachedGreenAndWasNotAbortedIsOffered) {
+    EXPECT_FALSE(FindUnfinishedRace(folder / "live").has_value());
+
+    // Stopped in the countdown: no race began.
+    live->state.LapRace = true;
+    live->state.NumberOfLaps = 5;
+    live->state.Settings.StartDelay = 5;
+    live->launcher.beforeCountdownTick = [&](CountdownSequence&) {
+        EXPECT_FALSE(FindUnfinishedRace(folder / "live").has_value());
+        live->launcher.beforeCountdownTick = nullptr;
+    };
+    live->Start();
+    std::optional<UnfinishedRace> race = FindUnfinishedRace(folder / "live");
+    ASSERT_TRUE(race.has_value());
+    EXPECT_TRUE(race->reachedGreen);
+    EXPECT_FALSE(race->closed);
+
+    live->race.dialogs.answers.push_back(MessageAnswer::Yes);
+    live->control.cmdStart_Click(); // Abort
+    EXPECT_FALSE(FindUnfinishedRace(folder / "live").has_value());
+    EXPECT_FALSE(std::filesystem::exists(live->journal.Path()));
+}
+
+TEST_F(JournalReplay, ADeclinedJournalIsSetAside) {
+    live->state.PracticeMode = true;
+    live->Start();
+    DecoderFeed feed = DecoderFeed::Race(3, 5, 1);
+    for (int tick = 0; tick < 800; ++tick)
+        feed.Tick(*live);
+    const std::string bytes = JournalBytes(*live);
+    std::optional<UnfinishedRace> race = FindUnfinishedRace(folder / "live");
+    ASSERT_TRUE(race.has_value());
+    EXPECT_EQ(race->raceFormatText, live->state.RaceFormatText);
+    EXPECT_GE(race->passes, 3);
+    EXPECT_EQ(race->lastRaceClock, 8000);
+
+    WriteBytes(folder / "live" / "KestoRace.jnl.old", "older");
+    SetJournalAside(folder / "live");
+    EXPECT_FALSE(FindUnfinishedRace(folder / "live").has_value());
+    EXPECT_EQ(ReadBytes(folder / "live" / "KestoRace.jnl.old"), bytes);
+    SetJournalAside(folder / "live"); // nothing there: nothing happens
+    EXPECT_EQ(ReadBytes(folder / "live" / "KestoRace.jnl.old"), bytes);
+}
+
+// --- the journal never costs the race anything -----------------------------------------
+
+TEST_F(JournalReplay, ARaceWhoseJournalCannotBeWrittenEndsAsWithout) {
+    JournalRig broken(folder / "no such folder");
+    LapRace(broken);
+    LapRace(*live);
+    DecoderFeed a = DecoderFeed::Race(8, 12, 30);
+    DecoderFeed b = a;
+    broken.Start();
+    live->Start();
+    while (live->state.TimerEnabled || broken.state.TimerEnabled) {
+        if (live->state.TimerEnabled)
+            a.Tick(*live);
+        if (broken.state.TimerEnabled)
+            b.Tick(broken);
+    }
+    ExpectSameRace(live->state, broken.state);
+    EXPECT_EQ(live->race.player.played, broken.race.player.played);
+    EXPECT_NE(broken.journal.LastError(), "");
+    EXPECT_EQ(live->journal.LastError(), "");
+}
+
+// --- what replay computes on a refresh is what the race screen computes -----------------
+
+TEST_F(JournalReplay, RefreshesComputeWhatTheRaceScreenComputes) {
+    // Refreshes on whole and even seconds with the median shown: the sorted
+    // lap tables and the medians must agree with the display's own.
+    int run = 0;
+    for (const char* mode : {BestLapMode, MedianMode}) {
+        for (bool practice : {false, true}) {
+            SCOPED_TRACE(std::string(mode) + (practice ? " practice" : " race"));
+            const auto dir = folder / ("run" + std::to_string(++run));
+            std::filesystem::create_directories(dir);
+            JournalRig rig(dir);
+            rig.state.PracticeMode = practice;
+            rig.state.BestColumnMode = mode;
+            rig.state.LapRace = !practice;
+            rig.state.NumberOfLaps = 50;
+            rig.Start();
+            DecoderFeed feed = DecoderFeed::Race(14, 30, 99);
+            for (int tick = 0; tick < 6000; ++tick)
+                feed.Tick(rig);
+            ExpectSameRace(rig.state, ReplayJournalBytes(JournalBytes(rig), rig.race.sounds).state);
+        }
+    }
+}
+
+} // namespace
+} // namespace kesto
