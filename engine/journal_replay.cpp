@@ -6,6 +6,7 @@
 #include "engine/clock_format.h"
 #include "engine/decoder_input.h"
 #include "engine/decoder_record.h"
+#include "engine/guarded_step.h"
 #include "engine/journal_file.h"
 #include "engine/lap_counting.h"
 #include "engine/number_format.h"
@@ -361,8 +362,9 @@ std::optional<UnfinishedRace> FindUnfinishedRace(const std::filesystem::path& pr
 
 void ReplayRace(const UnfinishedRace& race, RaceState& state, SoundChoices& sounds) {
     Replayer replayer(state, sounds);
+    // An event the engine cannot take is skipped, as the race itself would.
     for (const JournalEvent& event : race.events)
-        replayer.Apply(event);
+        RunGuarded([&] { replayer.Apply(event); });
     if (race.reachedGreen)
         MarkAnnouncementsMade(state, sounds);
     state.ClockSeconds = RaceClockSeconds(state);
