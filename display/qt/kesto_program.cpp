@@ -6,6 +6,7 @@
 #include "display/qt/hits_window.h"
 #include "display/qt/main_window_load.h"
 #include "display/qt/send_command_window.h"
+#include "display/resume_offer.h"
 #include "engine/decoder_input.h"
 #include "engine/guarded_step.h"
 #include "peripheral/qt/about_window.h"
@@ -26,7 +27,7 @@ namespace {
 constexpr const char* PreloadedSound = "everylap.wav";
 constexpr int LastSoundSlot = 30;
 
-Dialogs& GivenOr(Dialogs* given, Dialogs& real) {
+template <class Seam> Seam& GivenOr(Seam* given, Seam& real) {
     return given ? *given : real;
 }
 
@@ -54,10 +55,13 @@ NumberLocale SystemNumberLocale() {
     return numbers;
 }
 
-KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs)
-    : m_folder(std::move(programFolder)), m_ring(m_audio, GivenOr(dialogs, m_dialogs)),
-      m_port(m_folder), m_ctx{m_state,  m_sounds, m_ring, GivenOr(dialogs, m_dialogs),
-                              m_random, m_clock,  m_port} {
+KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs, WallClock* clock)
+    : m_folder(std::move(programFolder)), m_ring(m_audio, GivenOr<Dialogs>(dialogs, m_dialogs)),
+      m_port(m_folder), m_journal(m_folder), m_ctx{m_state,  m_sounds,
+                                                   m_ring,   GivenOr<Dialogs>(dialogs, m_dialogs),
+                                                   m_random, GivenOr<WallClock>(clock, m_clock),
+                                                   m_port} {
+    m_ctx.journal = &m_journal;
     m_state.Locale = SystemNumberLocale();
     m_window = std::make_unique<FrmKestoTimer>(m_ctx, m_folder);
     m_launcher = std::make_unique<QtStartSequenceLauncher>(m_ctx, m_window.get());
@@ -132,6 +136,9 @@ void KestoProgram::Start() {
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(*m_window, *m_control, m_ctx, steps);
     m_window->show();
+    // Over the shown window; the port stays as the load left it, so a resumed
+    // race goes on with the decoder's next lines.
+    RunGuarded([this] { OfferToResumeRace(m_ctx, *m_control, m_journal, m_folder); });
 }
 
 } // namespace kesto

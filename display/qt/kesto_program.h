@@ -5,6 +5,7 @@
 // once by main(); everything lives as long as the program.
 
 #include "display/qt/race_screen_window.h"
+#include "engine/journal_file.h"
 #include "engine/qt/qt_dialogs.h"
 #include "engine/qt/qt_start_sequence_launcher.h"
 #include "engine/qt/serial_decoder_port.h"
@@ -31,20 +32,24 @@ class ResultReports;
 class KestoProgram final {
 public:
     // `dialogs`, when given, answers every message box and file dialog instead
-    // of the real ones (the end-to-end tests drive the whole program so).
-    explicit KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs = nullptr);
+    // of the real ones (the end-to-end tests drive the whole program so);
+    // `clock`, when given, dates the races instead of the system clock.
+    explicit KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs = nullptr,
+                          WallClock* clock = nullptr);
     ~KestoProgram();
     KestoProgram(const KestoProgram&) = delete;
     KestoProgram& operator=(const KestoProgram&) = delete;
 
     // The load of the main window (see main_window_load.h), then shows it. A
     // program folder without settings is first seeded for a demo race
-    // (config/first_run_seed.h).
+    // (config/first_run_seed.h). A race the program was stopped in the middle
+    // of is then offered for resuming (display/resume_offer.h).
     void Start();
 
     FrmKestoTimer& Window() { return *m_window; }
     RaceControl& Control() { return *m_control; }
     RaceState& State() { return m_state; }
+    JournalFile& Journal() { return m_journal; }
 
 private:
     void WireMenus();
@@ -60,6 +65,9 @@ private:
     SerialDecoderPort m_port;
     SystemRandom m_random;
     SystemWallClock m_clock;
+    // The race journal, "KestoRace.jnl" in the program folder; it outlives
+    // everything that reports to it.
+    JournalFile m_journal;
     RaceContext m_ctx;
     std::unique_ptr<FrmKestoTimer> m_window;
     std::unique_ptr<QtStartSequenceLauncher> m_launcher;

@@ -1,0 +1,110 @@
+#include "display/resume_offer.h"
+
+#include "engine/clock_format.h"
+#include "engine/journal_file.h"
+#include "engine/race_control.h"
+
+#include <exception>
+#include <memory>
+
+namespace kesto {
+
+namespace {
+
+std::string UnsavedText(const UnfinishedRace& race) {
+    if (race.lapsUnsaved && race.summaryUnsaved)
+        return "the lap times and the summary";
+    if (race.lapsUnsaved)
+        return "the lap times";
+    return "the summary";
+}
+
+} // namespace
+
+ResumeFigures FiguresOf(const RaceState& replayed) {
+    ResumeFigures figures;
+    for (int16_t laps : replayed.LapCount) {
+        if (laps > 0) {
+            figures.laps += laps;
+            ++figures.cars;
+        }
+    }
+    return figures;
+}
+
+Message ResumeRaceQuestion(const UnfinishedRace& race, const ResumeFigures& figures) {
+    std::string text = race.closed ? "The timer was stopped after a race had finished, "
+                                     "before its results were saved.\n\n"
+                                   : "The timer was stopped in the middle of a race.\n\n";
+    text +=
+        "Race: " + (race.raceFormatText.empty() ? std::string("?") : race.raceFormatText) + "\n";
+    text += "Race time reached: " + FormatClock(race.lastRaceClock / 1000) + "\n";
+    text += "Laps recorded: " + std::to_string(figures.laps) + " (" + std::to_string(figures.cars) +
+            (figures.cars == 1 ? " car" : " cars") + ")\n";
+    if (race.closed)
+        text += "Not saved: " + UnsavedText(race) + "\n";
+    text += "\nResume this race?\n";
+    if (race.closed)
+        text += "Yes: the finished race comes back, so its results can be saved "
+                "(View Data, then Save).\n";
+    else
+        text += "Yes: the race goes on from where it stopped; the decoder's laps are "
+                "counted again from now on.\n";
+    text += "No: the race is put aside and the timer starts as usual.";
+
+    Message message;
+    message.title = ResumeRaceTitle;
+    message.text = text;
+    message.icon = MessageIcon::Question;
+    message.buttons = MessageButtons::YesNo;
+    message.defaultAnswer = MessageAnswer::Yes;
+    return message;
+}
+
+ResumeOutcome OfferToResumeRace(RaceContext& ctx, RaceControl& control, JournalFile& journal,
+                                const std::filesystem::path& programFolder) {
+    std::optional<UnfinishedRace> race;
+    try {
+        race = FindUnfinishedRace(programFolder);
+    } catch (const std::exception&) {
+        return ResumeOutcome::NoRace; // an unreadable journal: start as usual
+    }
+    if (!race)
+        return ResumeOutcome::NoRace;
+
+    try {
+        // The figures come from a replay of their own, so the question tells
+        // the laps as counted (second reads and too-short laps left out).
+        auto scratch = std::make_unique<RaceState>();
+        SoundChoices scratchSounds = ctx.sounds;
+        ReplayRace(*race, *scratch, scratchSounds);
+        const Message question = ResumeRaceQuestion(*race, FiguresOf(*scratch));
+        scratch.reset();
+
+        if (ctx.dialogs.Show(question) != MessageAnswer::Yes) {
+            SetJournalAside(programFolder);
+            return ResumeOutcome::Declined;
+        }
+        ReplayRace(*race, ctx.state, ctx.sounds);
+        // Without an appendable journal the race still goes on, unrecorded;
+        // the journal keeps the reason in LastError().
+        journal.ContinueExisting();
+        control.ResumeRace();
+        return ResumeOutcome::Resumed;
+    } catch (const std::exception& error) {
+        // Whatever went wrong, the timer must come up usable: a clean screen
+        // and the journal out of the way of the next race.
+        try {
+            SetJournalAside(programFolder);
+            control.StartReset();
+            control.ReSet();
+        } catch (...) {
+        }
+        Message message;
+        message.text = error.what();
+        ctx.dialogs.Show(message);
+        return ResumeOutcome::Declined;
+    }
+}
+
+} // namespace kesto
