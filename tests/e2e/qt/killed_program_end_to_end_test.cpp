@@ -1,0 +1,294 @@
+// Nothing lost when the timer is killed in the middle of a race. The real
+// program runs as a process of its own (kesto_e2e_race_child), timing a race
+// that decoder-sim plays from a script over a socat pseudo-terminal pair. The
+// test kills it with SIGKILL once its journal holds a number of passings,
+// starts it again, lets it resume the race (the resume question answered
+// Yes), and lets the race run to its close. The four result files it saves
+// must be byte for byte those of the same race run without interruption.
+//
+// What the decoder sends while the program is dead: the pseudo-terminal keeps
+// it. Tried here with socat's pair: bytes written to the decoder's end while
+// no process has the program's end open wait in the kernel and are read by
+// the next process that opens it, in order, and socat stays up. The test does
+// not hold the program's end open; it relies on that queue, and it checks that
+// passings were really sent during the outage (their laps must be in the
+// files like every other). The kill falls in a gap between passings (clock
+// lines still come every second), so no passing is half read when the
+// program dies: a line the killed program had read but not yet journaled
+// would be lost, as it would be with a real decoder.
+#include "config/data_files.h"
+#include "config/first_run_seed.h"
+#include "config/race_format_lists.h"
+#include "config/settings_files.h"
+#include "engine/journal_file.h"
+#include "engine/journal_format.h"
+#include "expected_race.h"
+#include "program_driver.h"
+#include "result_file_reading.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <iostream>
+
+namespace kesto::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int RaceLaps = 10;
+constexpr int RaceCars = 4;
+constexpr double Speed = 3; // the decoder's clock runs three times real time
+constexpr int TailSeconds = 4;
+// The kill comes once the journal holds this many passings: the third of
+// every car, followed by the widest gap of the race (1.32 s of decoder time).
+constexpr int KillAfterPassings = 3 * RaceCars;
+// Passings the decoder sends while the program is dead.
+constexpr int WhileDead = 3;
+constexpr int StepTimeoutMs = 30000;
+const std::array<std::string, RaceCars> Racers = {"Ann", "Bob", "Cid", "Dee"};
+
+// The race: car c passes first at 0.3 s * c, then laps steadily at 2.4 s +
+// 0.03 s per ID, two passings more than the race needs (they race on past the
+// flag). Passings stay at least 0.3 s apart, so no flag or close depends on
+// which tick reads a line.
+std::vector<sim::Passing> ScriptedRace() {
+    std::vector<sim::Passing> passings;
+    for (int c = 1; c <= RaceCars; ++c)
+        for (int k = 0; k <= RaceLaps + 1; ++k)
+            passings.push_back({300 * c + k * (2400 + 30 * (c - 1)), c});
+    std::sort(passings.begin(), passings.end(),
+              [](const sim::Passing& a, const sim::Passing& b) { return a.ms < b.ms; });
+    return passings;
+}
+
+void WriteScript(const fs::path& path, const std::vector<sim::Passing>& passings) {
+    std::ofstream out(path);
+    for (const sim::Passing& p : passings)
+        out << p.ms / 1000 << "." << (p.ms % 1000) / 100 << (p.ms % 100) / 10 << " " << p.id
+            << "\n";
+}
+
+// Port 1 (the COM1 link), minimum lap 1 s, no start delay, the race begins
+// with lap 1, four named cars, a 10-lap race.
+void WriteClubFolder(const fs::path& folder) {
+    fs::create_directories(folder);
+    fs::copy(KESTO_SOUND_FOLDER, folder / "LmSound", fs::copy_options::recursive);
+    SettingsRecord settings = FirstRunSettings();
+    settings.MinLapTime = 1;
+    settings.MinLapTimeIndex = 0;
+    settings.StartDelay = 0;
+    settings.StartDelayIndex = 0;
+    settings.ComPort = 1;
+    settings.ComPortIndex = 0;
+    settings.FirstLapCount = 0;
+    settings.FirstLapIndex = 1;
+    ASSERT_TRUE(SaveSettingsFile(folder, SettingsFileName, settings));
+    IdNamesRecord names;
+    for (int i = 0; i < MaxCarIds; ++i) {
+        names.IdName[i] = i < RaceCars ? Racers.at(static_cast<size_t>(i)) : "Empty";
+        names.NamedId[i] = static_cast<int16_t>(i + 1);
+    }
+    ASSERT_TRUE(SaveIdNames(folder, IdNamesFileName, names));
+    ASSERT_TRUE(WriteSpeedMultiplier(folder, FirstRunSpeedMultiplier()));
+    RaceFormatChoices format;
+    const auto& laps = LapsList();
+    format.NumberOfLapsIndex =
+        static_cast<int16_t>(std::find(laps.begin(), laps.end(), RaceLaps) - laps.begin());
+    format.LapRace = true;
+    ASSERT_TRUE(WriteRaceFormat(folder, format));
+}
+
+// Passings (not clock lines) the journal on disk holds.
+int JournaledPassings(const fs::path& folder) {
+    const std::string bytes = ReadWholeFile((folder / JournalFileName).string());
+    int passings = 0;
+    for (const JournalEvent& event : ReadJournal(bytes).events)
+        if (event.kind == JournalEventKind::DecoderLine && event.text.rfind("@", 0) == 0 &&
+            event.text.rfind("@00", 0) != 0)
+            ++passings;
+    return passings;
+}
+
+// The program as a child process, and what it said.
+class RaceChild final {
+public:
+    ~RaceChild() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+
+    void Start(const fs::path& folder, bool resume) {
+        QStringList arguments = {
+            QStringLiteral("--program-folder"), QString::fromStdString(folder.string()),
+            QStringLiteral("--results"), QString::fromStdString(folder.string())};
+        if (resume)
+            arguments << QStringLiteral("--resume");
+        m_said.clear();
+        m_process.setProgram(QStringLiteral(KESTO_RACE_CHILD));
+        m_process.setArguments(arguments);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+    }
+
+    // Waits until the child said `line`; false when it said an error, ended
+    // or the time ran out.
+    bool WaitFor(const std::string& line, int timeoutMs = StepTimeoutMs) {
+        (void)QTest::qWaitFor(
+            [&] {
+                Read();
+                return Said(line) || m_said.find("error:") != std::string::npos ||
+                       m_process.state() == QProcess::NotRunning;
+            },
+            timeoutMs);
+        Read();
+        return Said(line);
+    }
+
+    void Kill() {
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGKILL);
+        m_process.waitForFinished(5000);
+    }
+
+    bool KilledBySignal() const {
+        return m_process.exitStatus() == QProcess::CrashExit &&
+               m_process.state() == QProcess::NotRunning;
+    }
+    const std::string& SaidSoFar() const { return m_said; }
+
+private:
+    void Read() { m_said += m_process.readAllStandardOutput().toStdString(); }
+    bool Said(const std::string& line) const {
+        return m_said.find(line + "\n") != std::string::npos;
+    }
+
+    QProcess m_process;
+    std::string m_said;
+};
+
+struct RaceFiles {
+    std::string lapGrid, lapText, summaryGrid, summaryText;
+    // Passings the decoder sent while the program was dead (killed runs).
+    int passingsWhileDead = 0;
+};
+
+// One run of the scripted race in `folder`, killed once mid-race or not.
+void RunRace(const fs::path& folder, const fs::path& script,
+             const std::vector<sim::Passing>& passings, bool kill, RaceFiles& files) {
+    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder));
+    PseudoTerminalPair pair;
+    std::string why;
+    ASSERT_TRUE(pair.Open(folder / "decoder", folder / "COM1", &why)) << why;
+    DecoderSimProcess sim;
+    ASSERT_TRUE(sim.Launch({QStringLiteral("--device"),
+                            QString::fromStdString((folder / "decoder").string()),
+                            QStringLiteral("--script"), QString::fromStdString(script.string()),
+                            QStringLiteral("--speed"), QString::number(Speed),
+                            QStringLiteral("--tail"), QString::number(TailSeconds)},
+                           &why))
+        << why;
+
+    RaceChild child;
+    child.Start(folder, false);
+    ASSERT_TRUE(child.WaitFor("green")) << child.SaidSoFar();
+    sim.StartClock(); // as the decoder starts on RTS
+    QElapsedTimer sinceGreen;
+    sinceGreen.start();
+
+    if (kill) {
+        // Mid-race for sure: after the third passing of every car, long before
+        // the white flag (lap 9).
+        ASSERT_TRUE(QTest::qWaitFor([&] { return JournaledPassings(folder) >= KillAfterPassings; },
+                                    StepTimeoutMs))
+            << "the journal never held " << KillAfterPassings << " passings; child said "
+            << child.SaidSoFar();
+        child.Kill();
+        const int64_t killedAt = sinceGreen.elapsed();
+        ASSERT_TRUE(child.KilledBySignal());
+        ASSERT_EQ(JournaledPassings(folder), KillAfterPassings)
+            << "the kill should fall in the gap after the " << KillAfterPassings << "th passing";
+
+        // The program stays dead while the decoder sends its next passings:
+        // a restart is quicker than the gap. This waits on the decoder's time
+        // (its clock started a moment before `sinceGreen`, so it is further on
+        // than this reckons); nothing else tells when a line has been sent.
+        const int64_t downUntil = passings.at(KillAfterPassings + WhileDead - 1).ms + 300;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return static_cast<double>(sinceGreen.elapsed()) * Speed > downUntil; },
+            StepTimeoutMs));
+        child.Start(folder, true);
+        ASSERT_TRUE(child.WaitFor("resumed")) << child.SaidSoFar();
+        const int64_t resumedAt = sinceGreen.elapsed();
+        // The decoder's time while nobody read its lines (its clock began a
+        // moment after green, so this errs on the short side).
+        const auto deadFrom = static_cast<int64_t>(static_cast<double>(killedAt) * Speed);
+        const auto deadUntil = static_cast<int64_t>(static_cast<double>(resumedAt - 50) * Speed);
+        files.passingsWhileDead = static_cast<int>(
+            std::count_if(passings.begin(), passings.end(), [&](const sim::Passing& p) {
+                return p.ms > deadFrom && p.ms < deadUntil;
+            }));
+        ASSERT_LT(deadUntil, passings.front().ms + (RaceLaps - 2) * 2400)
+            << "the restart took so long the race was nearly over";
+    }
+
+    ASSERT_TRUE(child.WaitFor("closed")) << child.SaidSoFar() << "decoder-sim: " << sim.Output();
+    ASSERT_TRUE(child.WaitFor("saved")) << child.SaidSoFar();
+    files.summaryGrid = ReadWholeFile((folder / "e2e.sum").string());
+    files.summaryText = ReadWholeFile((folder / "e2e-summary.txt").string());
+    files.lapGrid = ReadWholeFile((folder / "e2e.lap").string());
+    files.lapText = ReadWholeFile((folder / "e2e-laps.txt").string());
+}
+
+TEST(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
+    if (!PseudoTerminalPair::Available())
+        GTEST_SKIP() << "socat is not installed";
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const fs::path root = temp.path().toStdString();
+    const std::vector<sim::Passing> passings = ScriptedRace();
+    const fs::path script = root / "race.script";
+    WriteScript(script, passings);
+
+    RaceFiles uninterrupted;
+    ASSERT_NO_FATAL_FAILURE(
+        RunRace(root / "uninterrupted", script, passings, false, uninterrupted));
+    RaceFiles killed;
+    ASSERT_NO_FATAL_FAILURE(RunRace(root / "killed", script, passings, true, killed));
+
+    // The uninterrupted race is the race the decoder ran: every car's laps.
+    const ExpectedRace expected =
+        PredictLapRace(DecoderStream(passings, TailSeconds * 1000), LapRaceRules{RaceLaps, 1000, 0},
+                       static_cast<int64_t>(150 * Speed));
+    ASSERT_TRUE(expected.closed);
+    ASSERT_TRUE(expected.uncertain.empty());
+    const std::vector<CarLine> laps = FromLapGridFile(uninterrupted.lapGrid);
+    const std::vector<ExpectedCar> finishers = expected.Finishers();
+    ASSERT_EQ(laps.size(), finishers.size()) << uninterrupted.lapGrid;
+    for (size_t p = 0; p < finishers.size(); ++p) {
+        std::vector<std::string> times;
+        for (int32_t lap : finishers[p].lapMs)
+            times.push_back(SecondsText(lap));
+        EXPECT_EQ(laps[p].name, Racers.at(static_cast<size_t>(finishers[p].id - 1)));
+        EXPECT_EQ(laps[p].lapTimes, times) << laps[p].name;
+    }
+
+    EXPECT_GE(killed.passingsWhileDead, WhileDead);
+    std::cout << "[ killed ] " << killed.passingsWhileDead
+              << " passings were sent while the program was dead\n";
+    EXPECT_FALSE(uninterrupted.summaryGrid.empty());
+    EXPECT_EQ(killed.summaryGrid, uninterrupted.summaryGrid) << "e2e.sum";
+    EXPECT_EQ(killed.summaryText, uninterrupted.summaryText) << "e2e-summary.txt";
+    EXPECT_EQ(killed.lapGrid, uninterrupted.lapGrid) << "e2e.lap";
+    EXPECT_EQ(killed.lapText, uninterrupted.lapText) << "e2e-laps.txt";
+}
+
+} // namespace
+} // namespace kesto::e2e
