@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace kesto {
 namespace {
@@ -241,6 +242,20 @@ void JournalFile::UnsavedMarks(bool lapsUnsaved, bool summaryUnsaved) {
     event.value = lapsUnsaved ? 1 : 0;
     event.value2 = summaryUnsaved ? 1 : 0;
     Append();
+}
+
+void JournalFile::SettingsChanged(const RaceState& state) {
+    JournalEvent event;
+    event.kind = JournalEventKind::SettingsChanged;
+    auto settings = std::make_shared<JournalRaceStart>();
+    settings->Settings = state.Settings;
+    settings->SpeedMultiplier = state.SpeedMultiplier;
+    settings->BestColumnMode = state.BestColumnMode;
+    settings->LagColumnMode = state.LagColumnMode;
+    event.start = std::move(settings);
+    std::swap(event, m_event);
+    Append();
+    std::swap(event, m_event);
 }
 
 } // namespace kesto

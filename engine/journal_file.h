@@ -50,6 +50,7 @@ public:
     void BestLapCleared(int id) override;
     void NameChosen(int id, std::string_view name) override;
     void UnsavedMarks(bool lapsUnsaved, bool summaryUnsaved) override;
+    void SettingsChanged(const RaceState& state) override;
     // The race is over for good: the event is written, then the journal deleted.
     void RaceAborted() override;
     void RaceReset() override;

@@ -27,7 +27,7 @@ struct Tag {
     JournalEventKind kind;
     std::string_view name;
 };
-constexpr std::array<Tag, 14> Tags{{
+constexpr std::array<Tag, 15> Tags{{
     {JournalEventKind::RaceStarted, "start"},
     {JournalEventKind::TimingStarted, "green"},
     {JournalEventKind::DecoderLine, "line"},
@@ -42,6 +42,7 @@ constexpr std::array<Tag, 14> Tags{{
     {JournalEventKind::UnsavedMarks, "saved"},
     {JournalEventKind::RaceAborted, "abort"},
     {JournalEventKind::RaceReset, "reset"},
+    {JournalEventKind::SettingsChanged, "settings"},
 }};
 
 std::string_view TagName(JournalEventKind kind) {
@@ -91,7 +92,7 @@ struct FieldWriter {
 };
 
 // The start fields in their order on the line; one list for writing and reading.
-template <class Start, class Visit> void VisitStartFields(Start& s, Visit& v) {
+template <class Start, class Visit> void VisitSettingsFields(Start& s, Visit& v) {
     auto& set = s.Settings;
     v(set.TrackLength);
     v(set.TrackLengthIndex);
@@ -109,11 +110,17 @@ template <class Start, class Visit> void VisitStartFields(Start& s, Visit& v) {
     for (auto& color : set.IdColor)
         v(color);
     v(set.TrackName);
+    v(s.SpeedMultiplier);
+    v(s.BestColumnMode);
+    v(s.LagColumnMode);
+}
+
+template <class Start, class Visit> void VisitStartFields(Start& s, Visit& v) {
+    VisitSettingsFields(s, v);
     for (auto& name : s.Names.IdName)
         v(name);
     for (auto& id : s.Names.NamedId)
         v(id);
-    v(s.SpeedMultiplier);
     v(s.PracticeMode);
     v(s.LapRace);
     v(s.TimedRace);
@@ -121,8 +128,6 @@ template <class Start, class Visit> void VisitStartFields(Start& s, Visit& v) {
     v(s.RaceMinutes);
     v(s.DemoMode);
     v(s.RaceFormatText);
-    v(s.BestColumnMode);
-    v(s.LagColumnMode);
     for (auto& value : s.DemoNextPass)
         v(value);
     for (auto& value : s.DemoLapBase)
@@ -139,6 +144,12 @@ void AppendFields(std::string& out, const JournalEvent& e) {
         FieldWriter writer{out};
         const JournalRaceStart empty;
         VisitStartFields(e.start ? *e.start : empty, writer);
+        break;
+    }
+    case JournalEventKind::SettingsChanged: {
+        FieldWriter writer{out};
+        const JournalRaceStart empty;
+        VisitSettingsFields(e.start ? *e.start : empty, writer);
         break;
     }
     case JournalEventKind::DecoderLine:
@@ -290,6 +301,13 @@ bool ParseFields(FieldReader& in, JournalEvent& e) {
         FieldParser parser{in};
         VisitStartFields(*start, parser);
         e.start = std::move(start);
+        break;
+    }
+    case JournalEventKind::SettingsChanged: {
+        auto settings = std::make_shared<JournalRaceStart>();
+        FieldParser parser{in};
+        VisitSettingsFields(*settings, parser);
+        e.start = std::move(settings);
         break;
     }
     case JournalEventKind::DecoderLine:

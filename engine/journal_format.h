@@ -39,6 +39,7 @@ enum class JournalEventKind : uint8_t {
     UnsavedMarks,
     RaceAborted,
     RaceReset,
+    SettingsChanged,
 };
 
 // Everything in force when Start was pressed that the race depends on.
@@ -73,7 +74,9 @@ struct JournalEvent {
     int32_t value2 = 0;         // UnsavedMarks: SummaryUnsaved
     std::string text;           // the decoder line, typed record, name or RaceDateStamp
     PerId<int16_t> finishLap{}; // CheckeredFlagDropped
-    std::shared_ptr<const JournalRaceStart> start; // RaceStarted
+    // RaceStarted; SettingsChanged (only Settings, SpeedMultiplier and the
+    // column modes are filled in)
+    std::shared_ptr<const JournalRaceStart> start;
 };
 
 // The first line of every journal.

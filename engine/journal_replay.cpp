@@ -271,6 +271,14 @@ void Replayer::Apply(const JournalEvent& e) {
         state.LapsUnsaved = e.value != 0;
         state.SummaryUnsaved = e.value2 != 0;
         break;
+    case JournalEventKind::SettingsChanged:
+        if (e.start) {
+            state.Settings = e.start->Settings;
+            state.SpeedMultiplier = e.start->SpeedMultiplier;
+            state.BestColumnMode = e.start->BestColumnMode;
+            state.LagColumnMode = e.start->LagColumnMode;
+        }
+        break;
     case JournalEventKind::RaceAborted:
         state.TimerEnabled = false;
         state.RtsRaised = false;

@@ -39,6 +39,10 @@ public:
     virtual void BestLapCleared(int id) = 0;
     // A name chosen for an ID's row.
     virtual void NameChosen(int id, std::string_view name) = 0;
+    // During a race the settings (minimum lap time, colours, ...) or the
+    // column modes changed: the values now in force. Additive: a journal that
+    // does not keep them ignores it.
+    virtual void SettingsChanged(const RaceState& /*state*/) {}
     // Results saved: the unsaved marks as they are now.
     virtual void UnsavedMarks(bool lapsUnsaved, bool summaryUnsaved) = 0;
     // The race is over for good: nothing left to resume.

@@ -152,6 +152,17 @@ TEST(JournalFormat, EveryEventComesBackAsWritten) {
     name.text = "Ann-Marie O'Neil";
     events.push_back(name);
     events.push_back(Event(JournalEventKind::UnsavedMarks, 0, 0, 0, 1));
+    JournalEvent settings = Event(JournalEventKind::SettingsChanged);
+    JournalRaceStart changed = FullStart();
+    changed.Names = {};
+    changed.PracticeMode = changed.LapRace = changed.TimedRace = changed.DemoMode = false;
+    changed.NumberOfLaps = 0;
+    changed.RaceMinutes = 0;
+    changed.RaceFormatText.clear();
+    changed.DemoNextPass = changed.DemoLapBase = changed.DemoLapSpread = {};
+    changed.DemoCrashChance = {};
+    settings.start = std::make_shared<JournalRaceStart>(changed);
+    events.push_back(settings);
     events.push_back(Event(JournalEventKind::RaceAborted));
     events.push_back(Event(JournalEventKind::RaceReset));
 
@@ -174,7 +185,8 @@ TEST(JournalFormat, EveryEventComesBackAsWritten) {
         if (a.kind == JournalEventKind::CheckeredFlagDropped) {
             EXPECT_EQ(a.finishLap, b.finishLap);
         }
-        if (a.kind == JournalEventKind::RaceStarted) {
+        if (a.kind == JournalEventKind::RaceStarted ||
+            a.kind == JournalEventKind::SettingsChanged) {
             ASSERT_TRUE(b.start);
             ExpectSameStart(*a.start, *b.start);
         }

@@ -128,7 +128,7 @@ TEST_F(JournalReplay, DecoderTimedRaceWithFirstLapRuleAndMedianColumn) {
     EXPECT_GE(cuts, 10);
 }
 
-TEST_F(JournalReplay, PracticeWithBestLapClearsAndNames) {
+TEST_F(JournalReplay, PracticeWithBestLapClearsNamesAndSettingsChanged) {
     live->state.PracticeMode = true;
     DecoderFeed feed = DecoderFeed::Race(5, 30, 3);
     live->Start();
@@ -143,12 +143,18 @@ TEST_F(JournalReplay, PracticeWithBestLapClearsAndNames) {
             live->journal.BestLapCleared(0);
             live->state.BestLapTime.fill(NoBestLap);
         }
+        if (tick == 3000) { // the settings window's OK and a column click during practice
+            live->state.Settings.MinLapTime = 6;
+            live->state.Settings.IdColor[2] = 0x123456;
+            live->state.LagColumnMode = MedianMode;
+            live->journal.SettingsChanged(live->state);
+        }
         if (tick == 5000) { // a name chosen during practice
             live->journal.NameChosen(4, "Ann Smith");
             live->state.Names.IdName[3] = "Ann Smith";
             live->state.Names.NamedId[3] = 4;
         }
-        if (tick % 700 == 0 || tick == 2001 || tick == 5001)
+        if (tick % 700 == 0 || tick == 2001 || tick == 3001 || tick == 5001)
             ExpectReplayMatches("tick " + std::to_string(tick));
         if (HasFatalFailure())
             return;
