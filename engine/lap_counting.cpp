@@ -29,6 +29,27 @@ bool CarSoundOn(const SoundChoices& sounds, CarSound sound) {
     return sounds.CarSoundEnabled[sound] != 0;
 }
 
+// Keeps a dropped detection for the operator. Past the bound (or without
+// memory) it is only counted; either way counting goes on untouched.
+void KeepRejectedPass(RaceState& state, int LaneNum, int32_t TimeStamp, int32_t sinceLastPass,
+                      RejectReason reason) {
+    if (state.RejectedPasses.size() < MaxRejectedPasses) {
+        try {
+            RejectedPass pass;
+            pass.id = static_cast<int16_t>(LaneNum);
+            pass.timeMs = TimeStamp;
+            pass.sinceLastPassMs = sinceLastPass;
+            pass.reason = reason;
+            pass.minLapTimeMs = RoundToInt32(MinLapTimeMs(state.Settings));
+            state.RejectedPasses.push_back(pass);
+            return;
+        } catch (...) {
+        }
+    }
+    if (state.RejectedPassesNotKept < std::numeric_limits<int32_t>::max())
+        ++state.RejectedPassesNotKept;
+}
+
 } // namespace
 
 double MinLapTimeMs(const SettingsRecord& settings) {
@@ -63,8 +84,13 @@ void CountLap(RaceContext& ctx, int LaneNum, int32_t TimeStamp) {
     const int i = LaneNum - 1;
 
     // A car that has run the distance of a lap race is not counted again.
-    if (state.LapRace && state.LapCount[i] == state.NumberOfLaps)
+    if (state.LapRace && state.LapCount[i] == state.NumberOfLaps) {
+        KeepRejectedPass(state, LaneNum, TimeStamp,
+                         ClampToInt32(static_cast<int64_t>(TimeStamp) -
+                                      static_cast<int64_t>(state.LastPassTime[i])),
+                         RejectReason::DistanceRun);
         return;
+    }
 
     // 64-bit so a wild time stamp cannot overflow; the lap time is clamped.
     state.CurrentLapTime[i] =
@@ -72,8 +98,12 @@ void CountLap(RaceContext& ctx, int LaneNum, int32_t TimeStamp) {
 
     // The first detection since the start reset is always a lap.
     bool firstDetection = state.LapCount[i] == state.Settings.FirstLapCount;
-    if (!(state.CurrentLapTime[i] > MinLapTimeMs(state.Settings)) && !firstDetection)
-        return; // not a lap; the next one is measured from the last accepted pass
+    if (!(state.CurrentLapTime[i] > MinLapTimeMs(state.Settings)) && !firstDetection) {
+        // Not a lap; the next one is measured from the last accepted pass.
+        KeepRejectedPass(state, LaneNum, TimeStamp, state.CurrentLapTime[i],
+                         RejectReason::UnderMinimumLap);
+        return;
+    }
 
     state.LastPassTime[i] = TimeStamp;
 

@@ -2,7 +2,9 @@
 // Lap counting: turns one detection of a car at the sensor into a lap. It
 // decides whether the detection is a lap (minimum lap time, first pass after
 // the start, a lap race's distance), advances the lap counter, stores the lap
-// time in both lap tables, keeps the best lap and plays one car sound.
+// time in both lap tables, keeps the best lap and plays one car sound. A
+// detection it drops (too soon after the last lap, or a car that has run a
+// lap race's distance) is kept in RejectedPasses for the operator.
 // Nothing is redrawn here; callers refresh the race screen afterwards.
 
 #include "engine/race_context.h"

@@ -49,6 +49,7 @@ struct RejectedPass {
     int32_t timeMs = 0;          // race clock of the detection
     int32_t sinceLastPassMs = 0; // from the car's last counted pass
     RejectReason reason = RejectReason::UnderMinimumLap;
+    int32_t minLapTimeMs = 0; // the minimum lap time in force (settings change after a race)
 };
 // A sensor gone mad cannot fill the memory: later rejections are only counted.
 inline constexpr size_t MaxRejectedPasses = 10000;
