@@ -15,6 +15,12 @@ namespace {
 // A journal of a very long race is a few megabytes; more is no journal of ours.
 constexpr size_t MaxJournalBytes = size_t{1} << 30;
 
+std::shared_ptr<JournalFd> OpenFolder(const std::filesystem::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return fd >= 0 ? std::make_shared<JournalFd>(fd) : nullptr;
+}
+
 } // namespace
 
 JournalFile::JournalFile(std::filesystem::path programFolder)
@@ -109,6 +115,7 @@ void JournalFile::RaceStarted(const RaceState& state) {
     }
     m_file = std::make_shared<JournalFd>(fd);
     m_syncer.Watch(m_file);
+    m_syncer.SyncFolder(OpenFolder(m_folder)); // a new journal's name is on disk too
     m_sequence = 0;
     JournalEvent start;
     start.kind = JournalEventKind::RaceStarted;
@@ -164,7 +171,9 @@ void JournalFile::Finish(JournalEventKind kind) {
     Drop();
     // A race aborted or reset is not offered again.
     const std::filesystem::path path = Path();
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+    if (::unlink(path.c_str()) == 0)
+        m_syncer.SyncFolder(OpenFolder(m_folder)); // gone for good, even after a power cut
+    else if (errno != ENOENT)
         m_lastError = "Race journal " + path.string() +
                       " (delete): " + std::generic_category().message(errno);
 }

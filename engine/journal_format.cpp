@@ -449,19 +449,7 @@ JournalContents ReadJournal(std::string_view bytes) noexcept {
     try {
         const char* data = bytes.data();
         const size_t size = bytes.size();
-        const char* end = data + size;
-        // One event per line feed at most: the count bounds the memory.
-        size_t lines = 0;
-        for (const char* p = data; p < end;) {
-            const void* found = std::memchr(p, '\n', static_cast<size_t>(end - p));
-            if (found == nullptr)
-                break;
-            ++lines;
-            p = static_cast<const char*>(found) + 1;
-        }
-        if (lines > 1)
-            contents.events.reserve(lines - 1);
-
+        // No reservation up front: the events take memory only as they are read.
         size_t pos = 0;
         uint64_t sequence = 0;
         while (pos < size) {

@@ -42,6 +42,15 @@ void JournalSyncer::Watch(std::shared_ptr<JournalFd> file) {
     m_file = std::move(file);
 }
 
+void JournalSyncer::SyncFolder(std::shared_ptr<JournalFd> folder) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_folder = std::move(folder);
+        ++m_appends;
+    }
+    m_wake.notify_one();
+}
+
 void JournalSyncer::Appended() {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -70,6 +79,8 @@ void JournalSyncer::Run() {
         if (m_appends == m_syncedAppends)
             return; // stopping with nothing left to sync
         std::shared_ptr<JournalFd> file = m_file;
+        std::shared_ptr<JournalFd> folder = std::move(m_folder);
+        m_folder.reset();
         const uint64_t target = m_appends;
         lock.unlock();
 
@@ -79,7 +90,10 @@ void JournalSyncer::Run() {
             if (code == 0 && ::fdatasync(file->Get()) != 0)
                 code = errno;
         }
-        file.reset(); // may close a file the journal has left behind
+        if (folder)
+            ::fsync(folder->Get()); // best effort: the file itself is synced
+        file.reset();               // may close a file the journal has left behind
+        folder.reset();
 
         lock.lock();
         if (code != 0)

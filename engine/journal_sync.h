@@ -44,6 +44,9 @@ public:
 
     // The file kept on the disk from now on; null for none.
     void Watch(std::shared_ptr<JournalFd> file);
+    // A folder whose entries changed (the journal created or deleted): synced
+    // once with the next round, so the change outlives a power cut.
+    void SyncFolder(std::shared_ptr<JournalFd> folder);
     // Bytes were appended to the watched file.
     void Appended();
     // Waits until everything appended so far has been synced.
@@ -58,6 +61,7 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_synced;
     std::shared_ptr<JournalFd> m_file;
+    std::shared_ptr<JournalFd> m_folder;
     uint64_t m_appends = 0;
     uint64_t m_syncedAppends = 0;
     bool m_stop = false;

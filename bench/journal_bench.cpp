@@ -1,0 +1,226 @@
+// The race journal's cost per race-timer tick: 14 cars at the decoder's full
+// line rate (9600 baud is about 960 characters a second, one line per 10 ms
+// tick), each tick's line read from the port, parsed and counted, the running
+// order and the gaps computed, with and without the journal recording the
+// line and the refresh. The journal writes each event with one write(2); its
+// own thread syncs the file to the disk.
+
+#include "engine/decoder_input.h"
+#include "engine/journal_file.h"
+#include "engine/positions.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace kesto;
+
+class SilentPlayer final : public SoundPlayer {
+public:
+    void PlayWav(const std::string&) override {}
+};
+
+class NoDialogs final : public Dialogs {
+public:
+    MessageAnswer Show(const Message& message) override { return message.defaultAnswer; }
+    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
+    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
+};
+
+class FixedRandom final : public RandomSource {
+public:
+    double Next() override { return 0.5; }
+    void Reseed() override {}
+};
+
+class FixedClock final : public WallClock {
+public:
+    DateTime Now() override { return {}; }
+};
+
+// Serves one prepared line per tick.
+class LinePort final : public DecoderPort {
+public:
+    bool Open(int) override { return true; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    int BytesAvailable() override { return static_cast<int>(m_line.size() - m_at); }
+    std::string Read(int maxBytes) override {
+        const size_t n = std::min(static_cast<size_t>(maxBytes), m_line.size() - m_at);
+        std::string chunk = m_line.substr(m_at, n);
+        m_at += n;
+        return chunk;
+    }
+    bool SetRts(bool) override { return false; }
+    void Load(const std::string& line) {
+        m_line = line;
+        m_at = 0;
+    }
+
+private:
+    std::string m_line;
+    size_t m_at = 0;
+};
+
+std::string Record(int id, int64_t ms) {
+    const int64_t hundredths = ms / 10;
+    char line[32];
+    std::snprintf(line, sizeof line, "@%02d%02d%02d%02d%02d\r\n", id,
+                  static_cast<int>(hundredths / 360000), static_cast<int>(hundredths / 6000 % 60),
+                  static_cast<int>(hundredths / 100 % 60), static_cast<int>(hundredths % 100));
+    return line;
+}
+
+// Tick k at k * 10 ms: the decoder's clock line on whole seconds, otherwise
+// the pass of the next car in turn (each car about every 140 ms: a busy track).
+std::vector<std::string> MakeLines(int ticks) {
+    std::vector<std::string> lines;
+    for (int k = 1; k <= ticks; ++k) {
+        const int64_t ms = int64_t{10} * k;
+        if (ms % 1000 == 0)
+            lines.push_back(Record(0, ms).substr(0, 9) + "\r\n");
+        else
+            lines.push_back(Record(k % MaxCarIds + 1, ms));
+    }
+    return lines;
+}
+
+std::filesystem::path BenchFolder() {
+    const char* chosen = std::getenv("KESTO_BENCH_DIR");
+    std::filesystem::path folder =
+        chosen != nullptr ? std::filesystem::path(chosen) : std::filesystem::temp_directory_path();
+    folder /= "kesto-journal-bench-" + std::to_string(::getpid());
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+struct TickRig {
+    RaceState state;
+    SoundChoices sounds;
+    SilentPlayer player;
+    NoDialogs dialogs;
+    FixedRandom random;
+    FixedClock clock;
+    LinePort port;
+    RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
+    ReceiveBuffer buffer;
+
+    TickRig() {
+        state.Settings.MinLapTime = 0.1f;
+        state.LapRace = true;
+        state.NumberOfLaps = 3000;
+        sounds.CarSoundEnabled = {1, 1, 1};
+        sounds.CarSoundFile = {"Best.wav", "Lap.wav", "Personal.wav"};
+    }
+    void Restart() {
+        for (int i = 0; i < MaxCarIds; ++i) {
+            state.LapCount[i] = 0;
+            state.LastPassTime[i] = 0;
+            state.BestLapTime[i] = NoBestLap;
+        }
+        state.RaceClock = 0;
+        ComputePosition(state);
+        ctx.Journal().RaceStarted(state);
+        ctx.Journal().TimingStarted();
+    }
+    // The engine's part of RaceTick: the port step, then the refresh.
+    void Tick(const std::string& line) {
+        port.Load(line);
+        ReadDecoderPort(ctx, buffer);
+        ctx.Journal().ScreenUpdated(state.RaceClock);
+        ComputePosition(state);
+        ComputeInterval(state);
+    }
+};
+
+void RunTicks(benchmark::State& run, bool withJournal) {
+    constexpr int Ticks = 6000; // a minute of racing, then the race starts over
+    const std::vector<std::string> lines = MakeLines(Ticks);
+    const std::filesystem::path folder = BenchFolder();
+    {
+        JournalFile journal(folder);
+        TickRig rig;
+        if (withJournal)
+            rig.ctx.journal = &journal;
+        rig.Restart();
+        size_t next = 0;
+        for (auto _ : run) {
+            rig.Tick(lines[next]);
+            if (++next == lines.size()) {
+                run.PauseTiming();
+                rig.Restart();
+                next = 0;
+                run.ResumeTiming();
+            }
+        }
+        benchmark::DoNotOptimize(rig.state.LagFirst);
+        if (!journal.LastError().empty())
+            run.SkipWithError(journal.LastError().c_str());
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// The tick's engine work without a journal.
+void BM_Tick_NoJournal(benchmark::State& run) {
+    RunTicks(run, false);
+}
+BENCHMARK(BM_Tick_NoJournal);
+
+// The same with the journal recording the line and the refresh (this thread).
+void BM_Tick_WithJournal(benchmark::State& run) {
+    RunTicks(run, true);
+}
+BENCHMARK(BM_Tick_WithJournal);
+
+// The same, counting the sync thread's processor time too.
+void BM_Tick_WithJournalAndSyncThread(benchmark::State& run) {
+    RunTicks(run, true);
+}
+BENCHMARK(BM_Tick_WithJournalAndSyncThread)->MeasureProcessCPUTime();
+
+// The wall-clock time of each tick, as counters, without (0) and with (1) the
+// journal: the tick must never wait for the disk, in the worst case either.
+void BM_TickLatency(benchmark::State& run) {
+    constexpr int Ticks = 6000;
+    const std::vector<std::string> lines = MakeLines(Ticks);
+    const std::filesystem::path folder = BenchFolder();
+    std::vector<double> micros;
+    {
+        JournalFile journal(folder);
+        TickRig rig;
+        if (run.range(0) != 0)
+            rig.ctx.journal = &journal;
+        rig.Restart();
+        size_t next = 0;
+        for (auto _ : run) {
+            const auto begin = std::chrono::steady_clock::now();
+            rig.Tick(lines[next]);
+            const auto end = std::chrono::steady_clock::now();
+            micros.push_back(std::chrono::duration<double, std::micro>(end - begin).count());
+            run.SetIterationTime(std::chrono::duration<double>(end - begin).count());
+            if (++next == lines.size()) {
+                rig.Restart();
+                next = 0;
+            }
+        }
+    }
+    std::filesystem::remove_all(folder);
+    std::sort(micros.begin(), micros.end());
+    if (!micros.empty()) {
+        run.counters["median_us"] = micros[micros.size() / 2];
+        run.counters["p99_us"] = micros[micros.size() * 99 / 100];
+        run.counters["max_us"] = micros.back();
+    }
+}
+BENCHMARK(BM_TickLatency)->Arg(0)->Arg(1)->UseManualTime()->Iterations(30000);
+
+} // namespace
