@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cstring>
-#include <new>
 
 namespace kesto {
 namespace {
@@ -472,7 +471,7 @@ JournalContents ReadJournal(std::string_view bytes) noexcept {
             pos = lineEnd + 1;
             contents.validBytes = pos;
         }
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         // what was read so far stands
     }
     contents.tailDropped = contents.validBytes < bytes.size();

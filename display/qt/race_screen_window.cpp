@@ -41,6 +41,7 @@ constexpr int RowHeight = 345;
 constexpr double RowFontSize = 15.75;
 constexpr double HeaderFontSize = 14.25;
 constexpr double ClockFontSize = 32.25;
+constexpr double LinkAlarmFontSize = 20;
 
 // Design geometry of the row columns: left, width (twips).
 struct Column {
@@ -320,6 +321,24 @@ void FrmKestoTimer::BuildControls() {
     SetTextColor(m_lblDemo, Qt::red);
     m_lblDemo->hide();
 
+    // The decoder link's alarm: white on red across the top rows, over them.
+    m_lblLinkAlarm = new QLabel(m_canvas);
+    m_lblLinkAlarm->setObjectName(QStringLiteral("lblLinkAlarm"));
+    m_lblLinkAlarm->setTextFormat(Qt::PlainText);
+    m_lblLinkAlarm->setFont(ArialBold(LinkAlarmFontSize));
+    m_lblLinkAlarm->setAlignment(Qt::AlignCenter);
+    m_lblLinkAlarm->setWordWrap(true);
+    m_lblLinkAlarm->setAutoFillBackground(true);
+    {
+        QPalette alarm = m_lblLinkAlarm->palette();
+        alarm.setColor(QPalette::Window, QColor(200, 0, 0));
+        alarm.setColor(QPalette::WindowText, Qt::white);
+        m_lblLinkAlarm->setPalette(alarm);
+    }
+    Place(m_lblLinkAlarm, IdColumn.left, RowTop(1), BestColumn.left + BestColumn.width,
+          3 * RowHeight);
+    m_lblLinkAlarm->hide();
+
     m_cmdStart = new QPushButton(QStringLiteral("Start"), m_canvas);
     m_cmdStart->setObjectName(QStringLiteral("cmdStart"));
     m_cmdStart->setFont(ArialBold(HeaderFontSize));
@@ -541,7 +560,20 @@ void FrmKestoTimer::SetRaceTimer(bool running) {
         }
     } else {
         m_timer1->stop();
+        // The race is over or aborted: the link watch takes its alarm down.
+        if (m_tick)
+            m_tick->RaceTimerStopped();
     }
+}
+
+void FrmKestoTimer::ShowLinkAlarm(const std::string& text) {
+    m_lblLinkAlarm->setText(QString::fromStdString(text));
+    m_lblLinkAlarm->raise();
+    m_lblLinkAlarm->show();
+}
+
+void FrmKestoTimer::HideLinkAlarm() {
+    m_lblLinkAlarm->hide();
 }
 
 void FrmKestoTimer::Timer1_Timer() {

@@ -105,6 +105,8 @@ public:
     void ComposeTitle() override;
     void UpdateRaceScreen() override;
     void UpdatePracticeScreen() override;
+    void ShowLinkAlarm(const std::string& text) override;
+    void HideLinkAlarm() override;
 
     // --- shared procedures of the main window -------------------------------
     // Fills the 14 name lists from the roster file, each followed by "Empty";
@@ -158,6 +160,7 @@ public:
     QLabel* lblClock() const { return m_lblClock; }
     QLabel* lblRaceOver() const { return m_lblRaceOver; }
     QLabel* lblDemo() const { return m_lblDemo; }
+    QLabel* lblLinkAlarm() const { return m_lblLinkAlarm; }
     QLabel* imgFlag() const { return m_imgFlag; }
     QLabel* imgLapmark() const { return m_imgLapmark; }
     QPushButton* cmdStart() const { return m_cmdStart; }
@@ -243,6 +246,7 @@ private:
     QLabel* m_lblRaceOver = nullptr;
     QLabel* m_lblClock = nullptr;
     QLabel* m_lblDemo = nullptr;
+    QLabel* m_lblLinkAlarm = nullptr; // the decoder link's alarm banner
     QPushButton* m_cmdStart = nullptr;
     QTimer* m_timer1 = nullptr;
     KeyPreview* m_keyFilter = nullptr;
