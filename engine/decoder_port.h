@@ -18,6 +18,9 @@ public:
     // Raises or drops RTS; false when the device has no modem lines, which is
     // not an error for a race.
     virtual bool SetRts(bool raised) = 0;
+    // The device has gone since the port was opened (a failed read, a hang-up:
+    // an adapter unplugged). The port stays open until someone closes it.
+    virtual bool LinkLost() const { return false; }
 
     // Reads and drops everything waiting.
     void DiscardInput() {

@@ -48,6 +48,10 @@ public:
     virtual void UpdateRaceScreen() = 0;
     // Practice refresh: rows stay in ID order.
     virtual void UpdatePracticeScreen() = 0;
+    // A banner across the race rows that nobody can miss: the decoder link is
+    // down (engine/decoder_link_watch.h). Showing another text replaces it.
+    virtual void ShowLinkAlarm(const std::string& text) = 0;
+    virtual void HideLinkAlarm() = 0;
 };
 
 // The name cell of ID `id` as LoadNames writes it: a blank and the racer name,

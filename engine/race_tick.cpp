@@ -7,7 +7,7 @@
 namespace kesto {
 
 RaceTick::RaceTick(RaceContext& ctx, RaceControl& control, RaceScreen& screen)
-    : m_ctx(ctx), m_control(control), m_screen(screen) {}
+    : m_ctx(ctx), m_control(control), m_screen(screen), m_linkWatch(ctx, screen, control.Input()) {}
 
 void RaceTick::Timer1_Timer(int32_t Milliseconds) {
     RunGuarded([&] { m_control.ShowRaceClock(); });
@@ -16,10 +16,17 @@ void RaceTick::Timer1_Timer(int32_t Milliseconds) {
     if (m_ctx.state.DemoMode) {
         // The port is not read in demo mode, even with a decoder connected.
         RunGuarded([&] { DemoStep(m_ctx, Milliseconds, [this] { UpdateScreen(); }); });
+        RunGuarded([&] { m_linkWatch.Stop(); }); // demo mode ticked mid-race: nothing to watch
         return;
     }
-    RunGuarded([&] { ReadDecoderPort(m_ctx, m_control.Input()); });
+    PortReading reading;
+    RunGuarded([&] { reading = ReadDecoderPort(m_ctx, m_control.Input()); });
+    RunGuarded([&] { m_linkWatch.Tick(Milliseconds, reading); });
     UpdateScreen();
+}
+
+void RaceTick::RaceTimerStopped() {
+    RunGuarded([&] { m_linkWatch.Stop(); });
 }
 
 void RaceTick::UpdateScreen() {

@@ -2,6 +2,8 @@
 
 #include "engine/port_resolution.h"
 
+#include <poll.h>
+
 #include <utility>
 
 namespace kesto {
@@ -66,6 +68,18 @@ void SerialDecoderPort::PullFromDevice() {
         NoteError("read from " + m_device.string());
         m_port.clearError();
     }
+    if (!m_linkLost && HungUp())
+        m_linkLost = true;
+}
+
+bool SerialDecoderPort::HungUp() const {
+    // A device whose far end has gone can read as "nothing waiting" without
+    // any error, while the descriptor reports a hang-up.
+    const int fd = static_cast<int>(m_port.handle());
+    if (fd < 0)
+        return false;
+    pollfd probe{fd, POLLIN, 0};
+    return ::poll(&probe, 1, 0) > 0 && (probe.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 int SerialDecoderPort::BytesAvailable() {

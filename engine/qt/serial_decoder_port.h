@@ -33,15 +33,16 @@ public:
 
     // Why the last operation failed (empty after a successful Open).
     const std::string& LastError() const { return m_lastError; }
-    // The device failed a read since the port was opened: typically the far
-    // end hung up (adapter unplugged, pseudo-terminal closed). The port stays
+    // The device failed a read or hung up since the port was opened: the far
+    // end is gone (adapter unplugged, pseudo-terminal closed). The port stays
     // open until someone closes it.
-    bool LinkLost() const { return m_linkLost; }
+    bool LinkLost() const override { return m_linkLost; }
     // The device file of the open port (or of the last attempt).
     const std::filesystem::path& Device() const { return m_device; }
 
 private:
     void PullFromDevice();
+    bool HungUp() const;
     void NoteError(const std::string& what);
 
     std::filesystem::path m_programFolder;

@@ -23,6 +23,18 @@ void FakeRaceScreen::ShowFlag(const std::string& bitmapFile) {
     flagVisible = true;
 }
 
+void FakeRaceScreen::SetRaceTimer(bool running) {
+    raceTimerRunning = running;
+    if (onRaceTimer)
+        onRaceTimer(running);
+}
+
+void FakeRaceScreen::ShowLinkAlarm(const std::string& text) {
+    linkAlarmText = text;
+    linkAlarms.push_back(text);
+    linkAlarmVisible = true;
+}
+
 void FakeRaceScreen::SetClockText(const std::string& text) {
     if (clockHistory.empty() || clockHistory.back() != text)
         clockHistory.push_back(text);

@@ -8,6 +8,7 @@
 #include "engine/race_state.h"
 
 #include <array>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -30,10 +31,12 @@ public:
     void SetStartButton(StartButton caption) override { button = caption; }
     void EnableStartButton(bool enabled) override { buttonEnabled = enabled; }
     void EnableMenu(MainMenu menu, bool enabled) override { menus[menu] = enabled; }
-    void SetRaceTimer(bool running) override { raceTimerRunning = running; }
+    void SetRaceTimer(bool running) override;
     void ComposeTitle() override;
     void UpdateRaceScreen() override;
     void UpdatePracticeScreen() override { ++practiceUpdates; }
+    void ShowLinkAlarm(const std::string& text) override;
+    void HideLinkAlarm() override { linkAlarmVisible = false; }
 
     bool MenuEnabled(MainMenu menu) const { return menus.at(menu); }
     bool AllMenusEnabled() const;
@@ -56,6 +59,11 @@ public:
     int titlesComposed = 0;
     int raceUpdates = 0;
     int practiceUpdates = 0;
+    bool linkAlarmVisible = false;
+    std::string linkAlarmText;           // the alarm shown last
+    std::vector<std::string> linkAlarms; // every alarm text shown, in order
+    // Told when the race timer starts or stops, as the main window tells its tick.
+    std::function<void(bool running)> onRaceTimer;
 
 private:
     RaceState& m_state;

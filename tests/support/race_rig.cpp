@@ -20,6 +20,11 @@ std::string DecoderPassLine(int id, int32_t ms) {
 }
 
 RaceRig::RaceRig() {
+    // The main window tells its tick when the race timer stops.
+    screen.onRaceTimer = [this](bool running) {
+        if (!running)
+            tick.RaceTimerStopped();
+    };
     race.port.open = true;
     state.Settings.MinLapTime = 4;
     state.Settings.FirstLapCount = 0;

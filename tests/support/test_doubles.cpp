@@ -32,6 +32,8 @@ std::optional<int32_t> FakeDialogs::ChooseColor(int32_t initial) {
 
 bool FakeDecoderPort::Open(int portNumber) {
     openedPort = portNumber;
+    ++opens;
+    linkLost = false;
     open = !failOpen;
     return open;
 }

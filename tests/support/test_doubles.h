@@ -46,7 +46,11 @@ public:
 class FakeDecoderPort final : public DecoderPort {
 public:
     bool Open(int portNumber) override;
-    void Close() override { open = false; }
+    void Close() override {
+        open = false;
+        linkLost = false;
+        ++closes;
+    }
     bool IsOpen() const override { return open; }
     int BytesAvailable() override { return static_cast<int>(input.size()); }
     std::string Read(int maxBytes = 4096) override;
@@ -55,9 +59,14 @@ public:
         return rtsSupported;
     }
 
+    bool LinkLost() const override { return open && linkLost; }
+
     void Feed(const std::string& bytes) { input += bytes; }
 
     bool open = false;
+    bool linkLost = false; // the device has gone while open (until closed)
+    int opens = 0;
+    int closes = 0;
     bool failOpen = false;
     bool rts = false;
     bool rtsSupported = true;
