@@ -44,6 +44,8 @@ speak "halfway thru the race.wav" "Halfway through the race"
 speak "10 Seconds Left.wav" "Ten seconds left"
 speak "Race Over.wav" "Race over"
 speak "Checkered Flag.wav" "Checkered flag"
+# The decoder link's warning: the decoder went quiet or its cable came out.
+speak "Decoder Lost.wav" "Warning! Decoder lost. Check the decoder."
 
 # Start lights and laps.
 tone "beep.wav" 0.15 sine 880 fade 0.005 0.15 0.02 vol 0.6
