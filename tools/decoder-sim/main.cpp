@@ -58,6 +58,13 @@ Real-world mess:
   --burst             send a whole second's lines in one write
   --garbage PERCENT   chance of a garbage line before each line
   --no-final-lf       send the last passing without its line feed
+  --reconnect         when a write fails (the device is gone: a USB cable
+                      pulled, the pseudo-terminal closed) keep the clock
+                      running and try to open PATH again every 100 ms, then
+                      go on sending; lines due while the link was down are
+                      lost, as with a real decoder. It says "link lost at S s"
+                      and "reconnected at S s" (decoder time) on standard
+                      error; every line due from the reconnect time on is sent
 Output:
   --log FILE          write every passing sent as "seconds id" (script format)
 )";
@@ -74,7 +81,7 @@ struct Options {
     bool startOnSignal = false;
     double speed = 1;
     double tailSeconds = 30;
-    bool crlf = false, split = false, burst = false, noFinalLf = false;
+    bool crlf = false, split = false, burst = false, noFinalLf = false, reconnect = false;
     double garbagePercent = 0;
     std::string log;
 };
@@ -139,6 +146,8 @@ Options Parse(int argc, char** argv) {
             o.garbagePercent = std::stod(value(i));
         else if (a == "--no-final-lf")
             o.noFinalLf = true;
+        else if (a == "--reconnect")
+            o.reconnect = true;
         else if (a == "--log")
             o.log = value(i);
         else
@@ -151,10 +160,11 @@ Options Parse(int argc, char** argv) {
     return o;
 }
 
-int OpenDevice(const std::string& path) {
+// The device set up for the decoder's line, or -1 with errno set.
+int TryOpenDevice(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
     if (fd < 0)
-        Fail("cannot open " + path + ": " + std::strerror(errno));
+        return -1;
     termios tio{};
     if (tcgetattr(fd, &tio) == 0) { // 9600 8N1, raw; a pseudo-terminal ignores the speed
         cfmakeraw(&tio);
@@ -166,7 +176,15 @@ int OpenDevice(const std::string& path) {
     return fd;
 }
 
-void WriteAll(int fd, const std::string& bytes) {
+int OpenDevice(const std::string& path) {
+    int fd = TryOpenDevice(path);
+    if (fd < 0)
+        Fail("cannot open " + path + ": " + std::strerror(errno));
+    return fd;
+}
+
+// False, with the reason, when the device refused the bytes.
+bool WriteAll(int fd, const std::string& bytes, std::string* error) {
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -175,10 +193,18 @@ void WriteAll(int fd, const std::string& bytes) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
                 continue;
             }
-            Fail(std::string("write failed: ") + std::strerror(errno));
+            *error = std::string("write failed: ") + std::strerror(errno);
+            return false;
         }
         done += static_cast<size_t>(n);
     }
+    return true;
+}
+
+std::string Seconds(int64_t ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", static_cast<double>(ms) / 1000);
+    return text;
 }
 
 struct Output {
@@ -267,6 +293,12 @@ int main(int argc, char** argv) {
     auto due = [&](int64_t ms) {
         return start + std::chrono::microseconds(static_cast<int64_t>(ms * 1000 / o.speed));
     };
+    // The decoder's clock now, in its milliseconds.
+    auto decoderNow = [&] {
+        const auto real = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start);
+        return static_cast<int64_t>(static_cast<double>(real.count()) * o.speed / 1000);
+    };
     for (size_t i = 0; i < outputs.size();) {
         // A burst gathers everything up to the next whole second.
         size_t j = i + 1;
@@ -281,12 +313,32 @@ int main(int argc, char** argv) {
         std::string chunk;
         for (size_t k = i; k < j; ++k)
             chunk += outputs[k].bytes;
+        std::string error;
+        bool sent;
         if (o.split && chunk.size() > 2) {
-            WriteAll(fd, chunk.substr(0, chunk.size() / 2));
+            sent = WriteAll(fd, chunk.substr(0, chunk.size() / 2), &error);
             std::this_thread::sleep_for(std::chrono::milliseconds(15));
-            WriteAll(fd, chunk.substr(chunk.size() / 2));
+            sent = sent && WriteAll(fd, chunk.substr(chunk.size() / 2), &error);
         } else {
-            WriteAll(fd, chunk);
+            sent = WriteAll(fd, chunk, &error);
+        }
+        if (!sent && !o.reconnect)
+            Fail(error);
+        if (!sent) {
+            // The device is gone. The decoder's clock runs on; what falls due
+            // until the device is back is lost.
+            ::close(fd);
+            std::cerr << "decoder-sim: link lost at " << Seconds(sendAt) << " s (" << error
+                      << "); opening " << o.device << " again every 100 ms\n";
+            while ((fd = TryOpenDevice(o.device)) < 0) {
+                if (decoderNow() > end)
+                    Fail("the device never came back");
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            const int64_t back = decoderNow();
+            std::cerr << "decoder-sim: reconnected at " << Seconds(back) << " s\n";
+            while (j < outputs.size() && outputs[j].ms < back)
+                ++j;
         }
         i = j;
     }
