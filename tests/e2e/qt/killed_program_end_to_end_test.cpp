@@ -16,15 +16,12 @@
 // lines still come every second), so no passing is half read when the
 // program dies: a line the killed program had read but not yet journaled
 // would be lost, as it would be with a real decoder.
-#include "config/data_files.h"
-#include "config/first_run_seed.h"
-#include "config/race_format_lists.h"
-#include "config/settings_files.h"
 #include "engine/journal_file.h"
 #include "engine/journal_format.h"
 #include "expected_race.h"
 #include "program_driver.h"
 #include "result_file_reading.h"
+#include "scripted_race.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -43,67 +40,14 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int RaceLaps = 10;
-constexpr int RaceCars = 4;
 constexpr double Speed = 3; // the decoder's clock runs three times real time
 constexpr int TailSeconds = 4;
 // The kill comes once the journal holds this many passings: the third of
 // every car, followed by the widest gap of the race (1.32 s of decoder time).
-constexpr int KillAfterPassings = 3 * RaceCars;
+constexpr int KillAfterPassings = 3 * ScriptedCars;
 // Passings the decoder sends while the program is dead.
 constexpr int WhileDead = 3;
 constexpr int StepTimeoutMs = 30000;
-const std::array<std::string, RaceCars> Racers = {"Ann", "Bob", "Cid", "Dee"};
-
-// The race: car c passes first at 0.3 s * c, then laps steadily at 2.4 s +
-// 0.03 s per ID, two passings more than the race needs (they race on past the
-// flag). Passings stay at least 0.3 s apart, so no flag or close depends on
-// which tick reads a line.
-std::vector<sim::Passing> ScriptedRace() {
-    std::vector<sim::Passing> passings;
-    for (int c = 1; c <= RaceCars; ++c)
-        for (int k = 0; k <= RaceLaps + 1; ++k)
-            passings.push_back({300 * c + k * (2400 + 30 * (c - 1)), c});
-    std::sort(passings.begin(), passings.end(),
-              [](const sim::Passing& a, const sim::Passing& b) { return a.ms < b.ms; });
-    return passings;
-}
-
-void WriteScript(const fs::path& path, const std::vector<sim::Passing>& passings) {
-    std::ofstream out(path);
-    for (const sim::Passing& p : passings)
-        out << p.ms / 1000 << "." << (p.ms % 1000) / 100 << (p.ms % 100) / 10 << " " << p.id
-            << "\n";
-}
-
-// Port 1 (the COM1 link), minimum lap 1 s, no start delay, the race begins
-// with lap 1, four named cars, a 10-lap race.
-void WriteClubFolder(const fs::path& folder) {
-    fs::create_directories(folder);
-    fs::copy(KESTO_SOUND_FOLDER, folder / "LmSound", fs::copy_options::recursive);
-    SettingsRecord settings = FirstRunSettings();
-    settings.MinLapTime = 1;
-    settings.MinLapTimeIndex = 0;
-    settings.StartDelay = 0;
-    settings.StartDelayIndex = 0;
-    settings.ComPort = 1;
-    settings.ComPortIndex = 0;
-    settings.FirstLapCount = 0;
-    settings.FirstLapIndex = 1;
-    ASSERT_TRUE(SaveSettingsFile(folder, SettingsFileName, settings));
-    IdNamesRecord names;
-    for (int i = 0; i < MaxCarIds; ++i) {
-        names.IdName[i] = i < RaceCars ? Racers.at(static_cast<size_t>(i)) : "Empty";
-        names.NamedId[i] = static_cast<int16_t>(i + 1);
-    }
-    ASSERT_TRUE(SaveIdNames(folder, IdNamesFileName, names));
-    ASSERT_TRUE(WriteSpeedMultiplier(folder, FirstRunSpeedMultiplier()));
-    RaceFormatChoices format;
-    const auto& laps = LapsList();
-    format.NumberOfLapsIndex =
-        static_cast<int16_t>(std::find(laps.begin(), laps.end(), RaceLaps) - laps.begin());
-    format.LapRace = true;
-    ASSERT_TRUE(WriteRaceFormat(folder, format));
-}
 
 // Passings (not clock lines) the journal on disk holds.
 int JournaledPassings(const fs::path& folder) {
@@ -183,7 +127,7 @@ struct RaceFiles {
 // One run of the scripted race in `folder`, killed once mid-race or not.
 void RunRace(const fs::path& folder, const fs::path& script,
              const std::vector<sim::Passing>& passings, bool kill, RaceFiles& files) {
-    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder));
+    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder, RaceLaps));
     PseudoTerminalPair pair;
     std::string why;
     ASSERT_TRUE(pair.Open(folder / "decoder", folder / "COM1", &why)) << why;
@@ -253,7 +197,7 @@ TEST(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
     QTemporaryDir temp;
     ASSERT_TRUE(temp.isValid());
     const fs::path root = temp.path().toStdString();
-    const std::vector<sim::Passing> passings = ScriptedRace();
+    const std::vector<sim::Passing> passings = ScriptedRace(RaceLaps);
     const fs::path script = root / "race.script";
     WriteScript(script, passings);
 
@@ -276,7 +220,7 @@ TEST(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
         std::vector<std::string> times;
         for (int32_t lap : finishers[p].lapMs)
             times.push_back(SecondsText(lap));
-        EXPECT_EQ(laps[p].name, Racers.at(static_cast<size_t>(finishers[p].id - 1)));
+        EXPECT_EQ(laps[p].name, ScriptedRacers.at(static_cast<size_t>(finishers[p].id - 1)));
         EXPECT_EQ(laps[p].lapTimes, times) << laps[p].name;
     }
 
