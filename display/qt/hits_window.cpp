@@ -1,9 +1,11 @@
 #include "display/qt/hits_window.h"
 
 #include "config/settings_records.h"
+#include "display/hits_rows.h"
 
 #include <QHeaderView>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kesto {
@@ -13,6 +15,8 @@ constexpr int IdColumnTwips = 500;
 constexpr int DataColumnTwips = 750;
 constexpr int GridWidthTwips = 2850;
 constexpr int WindowExtraTwips = 100;
+constexpr int MinColumn = 2;
+constexpr int MaxColumn = 3;
 
 // 1440 twips to the inch, at the screen's logical resolution.
 int TwipsToPixels(int twips, const QWidget* widget) {
@@ -21,7 +25,10 @@ int TwipsToPixels(int twips, const QWidget* widget) {
 
 } // namespace
 
-FrmHits::FrmHits(QWidget* parent) : QWidget(parent, Qt::Window) {
+FrmHits::FrmHits(QWidget* parent) : FrmHits(nullptr, parent) {}
+
+FrmHits::FrmHits(const RaceState* state, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state) {
     setObjectName(QStringLiteral("frmHits"));
     setWindowTitle(QStringLiteral("Hits"));
 
@@ -59,13 +66,46 @@ FrmHits::FrmHits(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->setContentsMargins(margin, margin, margin, margin);
     layout->addWidget(m_grdHits);
     setFixedWidth(gridWidth + TwipsToPixels(WindowExtraTwips, this));
+
+    if (m_state) {
+        m_timer = new QTimer(this);
+        m_timer->setObjectName(QStringLiteral("tmrRefresh"));
+        m_timer->setInterval(RefreshIntervalMs);
+        connect(m_timer, &QTimer::timeout, this, &FrmHits::RefreshLapRanges);
+        m_timer->start();
+        RefreshLapRanges();
+    }
 }
 
-FrmHits* FrmHits::ShowModeless(QWidget* parent) {
-    auto* window = new FrmHits(parent);
+FrmHits* FrmHits::ShowModeless(QWidget* parent, const RaceState* state) {
+    auto* window = new FrmHits(state, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;
+}
+
+void FrmHits::RefreshLapRanges() {
+    if (!m_state)
+        return;
+    const std::array<HitsLapRange, MaxCarIds> ranges = HitsLapRanges(*m_state);
+    for (int row = 0; row < MaxCarIds; ++row) {
+        SetCell(row, MinColumn, ranges[row].min);
+        SetCell(row, MaxColumn, ranges[row].max);
+    }
+}
+
+void FrmHits::SetCell(int row, int column, const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    QTableWidgetItem* item = m_grdHits->item(row, column);
+    if (!item) {
+        if (value.isEmpty())
+            return;
+        item = new QTableWidgetItem;
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_grdHits->setItem(row, column, item);
+    }
+    if (item->text() != value)
+        item->setText(value);
 }
 
 } // namespace kesto

@@ -5,6 +5,7 @@
 #include "display/qt/diag_window.h"
 #include "display/qt/hits_window.h"
 #include "display/qt/main_window_load.h"
+#include "display/qt/rejected_passes_window.h"
 #include "display/qt/send_command_window.h"
 #include "display/resume_offer.h"
 #include "engine/decoder_input.h"
@@ -90,7 +91,8 @@ void KestoProgram::WireMenus() {
     hooks.showLapTimes = [this] { m_reports->mnuLapTimes_Click(); };
     hooks.showSummary = [this] { m_reports->mnuSummary_Click(); };
     hooks.viewerGridVisible = [this](bool visible) { m_reports->ViewerGridVisible(visible); };
-    hooks.showHits = [window] { FrmHits::ShowModeless(window); };
+    hooks.showHits = [this, window] { FrmHits::ShowModeless(window, &m_state); };
+    hooks.showRejectedPasses = [this, window] { FrmRejectedPasses::ShowModeless(m_state, window); };
     hooks.showSendCommand = [this, window] {
         FrmSendCommand::ShowModeless(
             [this](const std::string& record) {

@@ -382,6 +382,8 @@ void FrmKestoTimer::BuildMenus() {
     item(m_mnuViewData, "Lap Times", "mnuLapTimes", hook(&MainWindowHooks::showLapTimes));
     item(m_mnuViewData, "Summary", "mnuSummary", hook(&MainWindowHooks::showSummary));
     item(m_mnuViewData, "Hits", "mnuHits", hook(&MainWindowHooks::showHits));
+    item(m_mnuViewData, "Rejected Passes", "mnuRejectedPasses",
+         hook(&MainWindowHooks::showRejectedPasses));
 
     m_mnuRacers = bar->addMenu(QStringLiteral("&Racers"));
     m_mnuRacers->setObjectName(QStringLiteral("mnuRacersMenu"));

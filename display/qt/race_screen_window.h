@@ -63,6 +63,8 @@ struct MainWindowHooks {
     std::function<void()> showBrowser;     // "&Help" / "Lapmark Web site..." (modal)
     std::function<void()> showAbout;       // "&Help" / "About..." (modal)
     std::function<void()> showSendCommand; // Ctrl+Shift+B, the raw-record window (not modal)
+    // "&View Data" / "Rejected Passes" (not modal)
+    std::function<void()> showRejectedPasses;
     // The lap viewer's grid hidden while the lap statistics are sorted.
     std::function<void(bool visible)> viewerGridVisible;
     // One system beep (a best lap cleared by a click); QApplication::beep when empty.
