@@ -52,7 +52,7 @@ FrmRejectedPasses::FrmRejectedPasses(const RaceState& state, QWidget* parent)
         m_grid->setHorizontalHeaderItem(column, head);
         if (column < RejectedPassesColumns - 1)
             m_grid->setColumnWidth(
-                column, metrics.horizontalAdvance(QString::fromLatin1(samples[column])) + 16);
+                column, metrics.horizontalAdvance(QString::fromLatin1(samples[column])) + 24);
     }
 
     m_footer = new QLabel(this);
@@ -62,7 +62,14 @@ FrmRejectedPasses::FrmRejectedPasses(const RaceState& state, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid);
     layout->addWidget(m_footer);
-    resize(metrics.horizontalAdvance(QStringLiteral("M")) * 70, 360);
+    // Wide enough for every column, the longest reason and a scroll bar.
+    int width =
+        metrics.horizontalAdvance(QStringLiteral("Faster than the minimum lap time (10.00 s)")) +
+        24 + m_grid->verticalScrollBar()->sizeHint().width() + 2 * m_grid->frameWidth();
+    for (int column = 0; column < RejectedPassesColumns - 1; ++column)
+        width += m_grid->columnWidth(column);
+    const QMargins margins = layout->contentsMargins();
+    resize(width + margins.left() + margins.right(), 360);
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrRefresh"));
