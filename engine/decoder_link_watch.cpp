@@ -122,6 +122,10 @@ void DecoderLinkWatch::ClearAlarm() {
 }
 
 void DecoderLinkWatch::Stop() {
+    // A port the watch closed gets one more try, so that it is open between
+    // races when the device is back (RTS now as the stopped race left it).
+    if (m_link == Link::Lost && !m_ctx.port.IsOpen())
+        RunGuarded([&] { TryReopen(); });
     ClearAlarm();
     m_silentMs = 0;
     m_untilReopen = 0;

@@ -50,7 +50,7 @@ public:
     void Tick(int32_t elapsedMs, const PortReading& reading);
 
     // The race timer stopped (close, abort): the alarm goes and the watch
-    // forgets the race. The port stays as it is.
+    // forgets the race. A port it had closed is tried once more.
     void Stop();
 
     Link State() const { return m_link; }

@@ -233,6 +233,28 @@ TEST_F(LinkWatch, AbortTakesTheAlarmDownAndTheNextRaceStartsAfresh) {
     EXPECT_EQ(Warnings(), 2);
 }
 
+TEST_F(LinkWatch, AnAbortDuringAnOutageTriesThePortOnceMore) {
+    StartPractice();
+    port.linkLost = true;
+    port.failOpen = true;
+    Run(1500, false);
+    ASSERT_EQ(port.opens, 1);
+    port.failOpen = false; // back in the moment the race is aborted
+    rig.control.cmdStart_Click();
+    EXPECT_TRUE(port.open) << "open between races again";
+    EXPECT_FALSE(port.rts) << "as the stopped race left it";
+    EXPECT_FALSE(screen.linkAlarmVisible);
+
+    // Still away at an abort: the port stays closed until the next race tries it.
+    rig.control.cmdStart_Click();
+    port.linkLost = true;
+    port.failOpen = true;
+    Run(10, false);
+    rig.control.cmdStart_Click();
+    EXPECT_FALSE(port.open);
+    EXPECT_EQ(port.opens, 3);
+}
+
 TEST_F(LinkWatch, TheAlarmGoesWhenTheRaceCloses) {
     // A two-lap race whose decoder sends passes but no clock lines.
     state.LapRace = true;
