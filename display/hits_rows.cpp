@@ -5,6 +5,11 @@
 #include <algorithm>
 
 namespace kesto {
+namespace {
+
+constexpr int FirstTimedLap = 2; // as lap counting's best lap
+
+} // namespace
 
 std::array<HitsLapRange, MaxCarIds> HitsLapRanges(const RaceState& state) {
     std::array<HitsLapRange, MaxCarIds> ranges;
@@ -12,11 +17,11 @@ std::array<HitsLapRange, MaxCarIds> HitsLapRanges(const RaceState& state) {
         if (static_cast<std::size_t>(i) >= state.LapTimes.size())
             break;
         const int last = std::min<int>(state.LapCount[i], MaxLapNumber);
-        if (last < 1)
+        if (last < FirstTimedLap)
             continue;
         const LapRow& row = state.LapTimes[i];
         const auto [shortest, longest] =
-            std::minmax_element(row.begin() + 1, row.begin() + last + 1);
+            std::minmax_element(row.begin() + FirstTimedLap, row.begin() + last + 1);
         ranges[i].min = FormatNumberGrouped(*shortest, 2, state.Locale);
         ranges[i].max = FormatNumberGrouped(*longest, 2, state.Locale);
     }

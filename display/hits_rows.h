@@ -15,8 +15,10 @@ struct HitsLapRange {
     std::string max;
 };
 
-// Entry id - 1 for IDs 1..14, from lap columns 1 to LapCount (at most the
-// last stored column); the run to the line in column 0 is not a lap.
+// Entry id - 1 for IDs 1..14, from lap columns 2 to LapCount (at most the
+// last stored column): the laps the best lap is taken from, so Min is the
+// best lap shown on the race screen. Lap 1 is timed from the start, not
+// from a pass of the line.
 std::array<HitsLapRange, MaxCarIds> HitsLapRanges(const RaceState& state);
 
 } // namespace kesto

@@ -14,20 +14,23 @@ TEST(HitsRows, ShortestAndLongestCountedLapOfEachCar) {
     state.LapCount.fill(0);
     state.LapCount[2] = 4;
     state.LapTimes[2][0] = 1.00f; // the run to the line is no lap
-    state.LapTimes[2][1] = 6.51f;
+    state.LapTimes[2][1] = 4.51f; // timed from the start: not a best lap either
     state.LapTimes[2][2] = 5.02f;
     state.LapTimes[2][3] = 7.80f;
     state.LapTimes[2][4] = 5.50f;
     state.LapTimes[2][5] = 2.00f; // beyond the lap count: an earlier race's lap
-    state.LapCount[5] = 1;
-    state.LapTimes[5][1] = 12.3f;
+    state.LapCount[5] = 2;
+    state.LapTimes[5][1] = 2.0f;
+    state.LapTimes[5][2] = 12.3f;
 
     const auto ranges = HitsLapRanges(state);
     EXPECT_EQ(ranges[2].min, "5.02");
     EXPECT_EQ(ranges[2].max, "7.80");
     EXPECT_EQ(ranges[5].min, "12.30");
     EXPECT_EQ(ranges[5].max, "12.30");
-    for (int i : {0, 1, 3, 4, 6, 13}) {
+    state.LapCount[7] = 1; // one pass: no lap from line to line yet
+    state.LapTimes[7][1] = 9.0f;
+    for (int i : {0, 1, 3, 4, 6, 7, 13}) {
         EXPECT_EQ(ranges[i].min, "") << i;
         EXPECT_EQ(ranges[i].max, "") << i;
     }
@@ -61,9 +64,9 @@ TEST(HitsRows, TimesAsTheLapViewersShowThem) {
     state.Locale.decimalSeparator = ',';
     state.Locale.groupSeparator = '.';
     state.LapCount.fill(0);
-    state.LapCount[6] = 2;
-    state.LapTimes[6][1] = 8.75f;
-    state.LapTimes[6][2] = 1234.5f;
+    state.LapCount[6] = 3;
+    state.LapTimes[6][2] = 8.75f;
+    state.LapTimes[6][3] = 1234.5f;
     const auto ranges = HitsLapRanges(state);
     EXPECT_EQ(ranges[6].min, "8,75");
     EXPECT_EQ(ranges[6].max, "1.234,50");
@@ -78,8 +81,10 @@ TEST(HitsRows, FollowsLapCounting) {
     for (int32_t t : {3000, 8500, 8900 /* rejected */, 13000, 20000})
         CountLap(race.context, 4, t);
     const auto ranges = HitsLapRanges(race.state);
-    EXPECT_EQ(ranges[3].min, "3.00");
+    // Laps of 5.5, 4.5 and 7 s after the run from the start (3 s).
+    EXPECT_EQ(ranges[3].min, "4.50");
     EXPECT_EQ(ranges[3].max, "7.00");
+    EXPECT_EQ(race.state.BestLapTime[3], 4500);
 }
 
 } // namespace
