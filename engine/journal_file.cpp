@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <system_error>
 #include <unistd.h>
 #include <utility>
@@ -23,8 +24,18 @@ std::shared_ptr<JournalFd> OpenFolder(const std::filesystem::path& folder) {
 
 } // namespace
 
-JournalFile::JournalFile(std::filesystem::path programFolder)
-    : m_folder(std::move(programFolder)) {}
+JournalFile::JournalFile(std::filesystem::path programFolder) : m_folder(std::move(programFolder)) {
+    const std::filesystem::path lock = m_folder / JournalLockName;
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return; // a folder we cannot write holds no journal of ours either
+    m_folderLock = std::make_shared<JournalFd>(fd);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        m_folderInUse = true;
+        m_lastError = "Race journal " + Path().string() +
+                      ": another Kesto Timer is using this program folder";
+    }
+}
 
 JournalFile::~JournalFile() = default;
 
@@ -99,6 +110,8 @@ void JournalFile::Append() {
 // --- a new journal, a continued one, a finished one ---------------------------------
 
 void JournalFile::RaceStarted(const RaceState& state) {
+    if (m_folderInUse)
+        return; // the other timer's live journal stays as it is
     Drop();
     m_lastError.clear();
     const std::filesystem::path path = Path();
@@ -128,6 +141,8 @@ void JournalFile::RaceStarted(const RaceState& state) {
 }
 
 bool JournalFile::ContinueExisting() {
+    if (m_folderInUse)
+        return false;
     Drop();
     const std::filesystem::path path = Path();
     std::string bytes;
@@ -166,6 +181,8 @@ bool JournalFile::ContinueExisting() {
 }
 
 void JournalFile::Finish(JournalEventKind kind) {
+    if (m_folderInUse)
+        return;
     Event(kind);
     Append();
     Drop();

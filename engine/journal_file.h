@@ -18,6 +18,9 @@
 namespace kesto {
 
 inline constexpr const char* JournalFileName = "KestoRace.jnl"; // in the program folder
+// Held locked by the timer that keeps the folder's journal; the lock goes with
+// the process, so a killed timer never leaves the folder locked.
+inline constexpr const char* JournalLockName = "KestoRace.lock";
 
 class JournalFile final : public RaceJournal {
 public:
@@ -29,6 +32,9 @@ public:
     // After a resume: append to the journal on disk, its torn tail (if any)
     // cut off first. False when there is no journal to continue.
     bool ContinueExisting();
+    // False when another timer runs on the same program folder: its race
+    // journal is live, so this one neither offers it for resume nor writes one.
+    bool OwnsFolder() const { return !m_folderInUse; }
     // Empty while the journal is written fine; else what went wrong last.
     const std::string& LastError() const;
     // Waits until every event so far is on the disk (tests; a race never waits).
@@ -64,6 +70,8 @@ private:
     void Fail(const std::string& step, int code);
 
     std::filesystem::path m_folder;
+    std::shared_ptr<JournalFd> m_folderLock;
+    bool m_folderInUse = false;
     std::shared_ptr<JournalFd> m_file; // null: no journal being written
     uint64_t m_sequence = 0;
     bool m_eventSinceScreen = true;

@@ -140,7 +140,9 @@ void KestoProgram::Start() {
     m_window->show();
     // Over the shown window; the port stays as the load left it, so a resumed
     // race goes on with the decoder's next lines.
-    RunGuarded([this] { OfferToResumeRace(m_ctx, *m_control, m_journal, m_folder); });
+    // A second timer on the same folder must not take over the first one's race.
+    if (m_journal.OwnsFolder())
+        RunGuarded([this] { OfferToResumeRace(m_ctx, *m_control, m_journal, m_folder); });
 }
 
 } // namespace kesto

@@ -39,6 +39,7 @@ protected:
 
     // The next start of the timer in the same folder.
     ResumeOutcome Restart(std::optional<MessageAnswer> answer) {
+        next.reset(); // the timer before it is gone
         next = std::make_unique<JournalRig>(folder);
         if (answer)
             next->race.dialogs.answers.push_back(*answer);

@@ -31,6 +31,13 @@ protected:
         return kinds;
     }
 
+    // The folder's entries but the lock the journal holds while it lives.
+    std::vector<std::string> EntriesButLock() const {
+        std::vector<std::string> names = Entries();
+        std::erase(names, std::string(JournalLockName));
+        return names;
+    }
+
     RaceState state;
 };
 
@@ -111,7 +118,7 @@ TEST_F(JournalFileTest, AJournalNamedInOtherLettersIsTheJournal) {
     WriteBytes(folder / "kestorace.JNL", "old\n");
     JournalFile journal(folder);
     journal.RaceStarted(state);
-    EXPECT_EQ(Entries(), std::vector<std::string>{"kestorace.JNL"});
+    EXPECT_EQ(EntriesButLock(), std::vector<std::string>{"kestorace.JNL"});
     EXPECT_EQ(ReadJournal(ReadBytes(folder / "kestorace.JNL")).events.size(), 1u);
 }
 
@@ -120,15 +127,15 @@ TEST_F(JournalFileTest, AbortAndResetDeleteTheJournal) {
     journal.RaceStarted(state);
     journal.TimingStarted();
     journal.RaceAborted();
-    EXPECT_TRUE(Entries().empty());
+    EXPECT_TRUE(EntriesButLock().empty());
     journal.DecoderLine(0, "@0100001000"); // after the race: nowhere
-    EXPECT_TRUE(Entries().empty());
+    EXPECT_TRUE(EntriesButLock().empty());
 
     journal.RaceStarted(state);
     journal.TimingStarted();
     journal.RaceClosed(state);
     journal.RaceReset();
-    EXPECT_TRUE(Entries().empty());
+    EXPECT_TRUE(EntriesButLock().empty());
     EXPECT_EQ(journal.LastError(), "");
 }
 
@@ -152,6 +159,33 @@ TEST_F(JournalFileTest, AResumedJournalGoesOnAfterItsTornTail) {
     EXPECT_EQ(read.events[3].kind, K::ScreenUpdated);
     EXPECT_EQ(read.events[4].text, "@0200001100");
     EXPECT_EQ(ReadBytes(JournalPath()).substr(0, whole.size()), whole);
+}
+
+TEST_F(JournalFileTest, ASecondTimerOnTheSameFolderLeavesTheLiveJournalAlone) {
+    JournalFile first(folder);
+    ASSERT_TRUE(first.OwnsFolder());
+    first.RaceStarted(state);
+    first.TimingStarted();
+    first.DecoderLine(1000, "@0300000100");
+
+    {
+        JournalFile second(folder);
+        EXPECT_FALSE(second.OwnsFolder());
+        EXPECT_NE(second.LastError().find("another Kesto Timer"), std::string::npos);
+        second.RaceStarted(state); // its Start must not wipe the live race
+        EXPECT_FALSE(second.ContinueExisting());
+        second.RaceReset();
+    }
+    EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine}));
+
+    first.DecoderLine(2000, "@0300000200");
+    EXPECT_EQ(OnDisk().events.size(), 4u);
+}
+
+TEST_F(JournalFileTest, TheFolderIsFreeAgainOnceTheTimerHasGone) {
+    { JournalFile first(folder); }
+    JournalFile next(folder);
+    EXPECT_TRUE(next.OwnsFolder());
 }
 
 TEST_F(JournalFileTest, NothingToContinueWithoutAJournal) {
@@ -184,7 +218,7 @@ TEST_F(JournalFileTest, AReadOnlyFolderIsAnErrorNotAStop) {
     journal.TimingStarted();
     ::chmod(folder.c_str(), 0755);
     EXPECT_NE(journal.LastError().find("Permission denied"), std::string::npos);
-    EXPECT_TRUE(Entries().empty());
+    EXPECT_TRUE(EntriesButLock().empty());
 }
 
 int g_writesLeft = 0;
