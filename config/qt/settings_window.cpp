@@ -340,7 +340,7 @@ void FrmKestoSettings::cmdOK_Click() {
     m_closedByPortChoice = false;
     PointerRestoringDialogs dialogs(m_ctx.dialogs);
     RaceContext ctx{m_ctx.state,  m_ctx.sounds, m_ctx.player, dialogs,
-                    m_ctx.random, m_ctx.clock,  m_ctx.port};
+                    m_ctx.random, m_ctx.clock,  m_ctx.port,   m_ctx.journal};
     SettingsConfirmHooks hooks;
     hooks.composeTitle = m_hooks.composeTitle;
     hooks.openComPort = [&](int port) {
@@ -355,6 +355,9 @@ void FrmKestoSettings::cmdOK_Click() {
     dialogs.Restore();
     if (result == SettingsConfirmResult::MissingOptions)
         return;
+    // A race under way goes on with the new minimum lap time and scale; a
+    // resumed race must too.
+    m_ctx.Journal().SettingsChanged(m_state);
     if (m_closedByPortChoice || !m_state.KeepSettingsOpen)
         accept();
     else

@@ -647,6 +647,7 @@ void FrmKestoTimer::lblBestLap_Click() {
     else
         next = BestLapMode;
     m_state.BestColumnMode = next;
+    m_ctx.Journal().SettingsChanged(m_state);
     m_lblBestLap->setText(QString::fromStdString(next));
     if (!Idle())
         RefreshNow();
@@ -664,6 +665,7 @@ void FrmKestoTimer::lblLag_Click() {
         else
             next = LagBehindMode;
         m_state.LagColumnMode = next;
+        m_ctx.Journal().SettingsChanged(m_state);
         m_lblLag->setText(QString::fromStdString(next));
     }
     if (!Idle())

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -58,6 +59,12 @@ public:
                        (summary ? "summary" : "-") + " state " +
                        (m_state.LapsUnsaved ? "laps" : "-") + " " +
                        (m_state.SummaryUnsaved ? "summary" : "-"));
+    }
+
+    void SettingsChanged(const RaceState& state) override {
+        seen.push_back("modes " + state.BestColumnMode + " / " + state.LagColumnMode + " over " +
+                       m_window->lblBestLap()->text().toStdString() + " / " +
+                       m_window->lblLag()->text().toStdString());
     }
 
     void RaceStarted(const RaceState&) override {}
@@ -138,6 +145,17 @@ TEST_F(WindowJournal, BestLapsClearedByKeyAndByClickAreRecordedFirst) {
     EXPECT_EQ(race.state.BestLapTime[10], NoBestLap);
     EXPECT_EQ(race.state.BestLapTime[7], NoBestLap);
     EXPECT_EQ(journal.seen, (std::vector<std::string>{"best 11 was 3000", "best 8 was 3000"}));
+}
+
+TEST_F(WindowJournal, ColumnModesSwitchedByTheHeadersAreRecordedFirst) {
+    control->cmdStart_Click();
+    window->show();
+    QTest::mouseClick(window->lblBestLap(), Qt::LeftButton);
+    QTest::keyClick(window.get(), Qt::Key_F4); // the Lag header
+    EXPECT_EQ(journal.seen,
+              (std::vector<std::string>{"modes MPH / Lag Behind over Best Lap / Lag Behind",
+                                        "modes MPH / Lag First over MPH / Lag Behind"}));
+    window->hide();
 }
 
 TEST_F(WindowJournal, ANameChosenIsRecordedBeforeTheRowShowsIt) {
