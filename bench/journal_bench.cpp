@@ -8,6 +8,7 @@
 #include "engine/decoder_input.h"
 #include "engine/journal_file.h"
 #include "engine/positions.h"
+#include "engine/quiet_platform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,29 +24,6 @@
 namespace {
 
 using namespace kesto;
-
-class SilentPlayer final : public SoundPlayer {
-public:
-    void PlayWav(const std::string&) override {}
-};
-
-class NoDialogs final : public Dialogs {
-public:
-    MessageAnswer Show(const Message& message) override { return message.defaultAnswer; }
-    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
-    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
-};
-
-class FixedRandom final : public RandomSource {
-public:
-    double Next() override { return 0.5; }
-    void Reseed() override {}
-};
-
-class FixedClock final : public WallClock {
-public:
-    DateTime Now() override { return {}; }
-};
 
 // Serves one prepared line per tick.
 class LinePort final : public DecoderPort {
@@ -107,9 +85,9 @@ struct TickRig {
     RaceState state;
     SoundChoices sounds;
     SilentPlayer player;
-    NoDialogs dialogs;
-    FixedRandom random;
-    FixedClock clock;
+    DefaultAnswerDialogs dialogs;
+    SteadyRandom random;
+    StoppedClock clock;
     LinePort port;
     RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
     ReceiveBuffer buffer;

@@ -11,6 +11,7 @@
 #include "engine/lap_counting.h"
 #include "engine/number_format.h"
 #include "engine/positions.h"
+#include "engine/quiet_platform.h"
 #include "engine/race_context.h"
 #include "engine/race_control.h"
 #include "engine/race_screen.h"
@@ -25,39 +26,8 @@ constexpr size_t MaxJournalBytes = size_t{1} << 30;
 
 // --- silent doubles: the replay plays no sound, asks nothing, shows nothing ----------
 
-class SilentPlayer final : public SoundPlayer {
-public:
-    void PlayWav(const std::string&) override {}
-};
-
-class SilentDialogs final : public Dialogs {
-public:
-    MessageAnswer Show(const Message&) override { return MessageAnswer::Yes; }
-    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
-    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
-};
-
-// The demo draws come from the journal; these are overwritten at once.
-class SteadyRandom final : public RandomSource {
-public:
-    double Next() override { return 0.5; }
-    void Reseed() override {}
-};
-
-class StoppedClock final : public WallClock {
-public:
-    DateTime Now() override { return {}; }
-};
-
-class NoPort final : public DecoderPort {
-public:
-    bool Open(int) override { return false; }
-    void Close() override {}
-    bool IsOpen() const override { return false; }
-    int BytesAvailable() override { return 0; }
-    std::string Read(int) override { return {}; }
-    bool SetRts(bool) override { return false; }
-};
+// The demo draws come from the journal; the quiet platform's steady random
+// numbers are overwritten at once.
 
 class NoStartWindows final : public StartSequenceLauncher {
 public:
@@ -170,7 +140,7 @@ private:
     void Start(const JournalRaceStart& start);
 
     SilentPlayer m_player;
-    SilentDialogs m_dialogs;
+    DefaultAnswerDialogs m_dialogs;
     SteadyRandom m_random;
     StoppedClock m_clock;
     NoPort m_port;

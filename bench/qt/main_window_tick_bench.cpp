@@ -3,6 +3,7 @@
 // running order and gaps, and all 14 rows of the race screen written. The
 // per-tick median, 99th percentile and maximum are reported as counters.
 #include "display/qt/race_screen_window.h"
+#include "engine/quiet_platform.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
 
@@ -52,22 +53,6 @@ public:
     std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
 };
 
-class SilentPlayer final : public SoundPlayer {
-public:
-    void PlayWav(const std::string&) override {}
-};
-
-class FixedRandom final : public RandomSource {
-public:
-    double Next() override { return 0.5; }
-    void Reseed() override {}
-};
-
-class FixedClock final : public WallClock {
-public:
-    DateTime Now() override { return {}; }
-};
-
 class InstantStart final : public StartSequenceLauncher {
 public:
     void ShowCountdown(StartSequenceHost& host) override { ShowStartLights(host); }
@@ -94,8 +79,8 @@ struct Bench {
     SoundChoices sounds;
     SilentPlayer player;
     YesDialogs dialogs;
-    FixedRandom random;
-    FixedClock clock;
+    SteadyRandom random;
+    StoppedClock clock;
     BurstPort port;
     RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
     InstantStart launcher;

@@ -7,6 +7,7 @@
 #include "engine/decoder_input.h"
 #include "engine/lap_counting.h"
 #include "engine/positions.h"
+#include "engine/quiet_platform.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -17,29 +18,6 @@
 namespace {
 
 using namespace kesto;
-
-class SilentPlayer final : public SoundPlayer {
-public:
-    void PlayWav(const std::string&) override {}
-};
-
-class NoDialogs final : public Dialogs {
-public:
-    MessageAnswer Show(const Message& message) override { return message.defaultAnswer; }
-    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
-    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
-};
-
-class FixedRandom final : public RandomSource {
-public:
-    double Next() override { return 0.5; }
-    void Reseed() override {}
-};
-
-class FixedClock final : public WallClock {
-public:
-    DateTime Now() override { return {}; }
-};
 
 // Hands out the fuzz input in reads of a chosen size.
 class InputPort final : public DecoderPort {
@@ -100,9 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     SoundChoices sounds;
     sounds.CarSoundEnabled = {1, 1, 1};
     SilentPlayer player;
-    NoDialogs dialogs;
-    FixedRandom random;
-    FixedClock clock;
+    DefaultAnswerDialogs dialogs;
+    SteadyRandom random;
+    StoppedClock clock;
     InputPort port(data + 4, size - 4, readSize);
     RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
     ReceiveBuffer buffer;

@@ -1,0 +1,48 @@
+#pragma once
+// Platform seams that do nothing: for engine work done out of the operator's
+// sight (replaying a race journal), and for benchmarks and fuzzing, where a
+// sound, a question or a real port would only get in the way.
+
+#include "engine/decoder_port.h"
+#include "engine/dialogs.h"
+#include "engine/random_source.h"
+#include "engine/sound_player.h"
+#include "engine/wall_clock.h"
+
+namespace kesto {
+
+class SilentPlayer final : public SoundPlayer {
+public:
+    void PlayWav(const std::string&) override {}
+};
+
+// Every message is answered with its preselected button; no file, no colour.
+class DefaultAnswerDialogs final : public Dialogs {
+public:
+    MessageAnswer Show(const Message& message) override { return message.defaultAnswer; }
+    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
+    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
+};
+
+class SteadyRandom final : public RandomSource {
+public:
+    double Next() override { return 0.5; }
+    void Reseed() override {}
+};
+
+class StoppedClock final : public WallClock {
+public:
+    DateTime Now() override { return {}; }
+};
+
+class NoPort final : public DecoderPort {
+public:
+    bool Open(int) override { return false; }
+    void Close() override {}
+    bool IsOpen() const override { return false; }
+    int BytesAvailable() override { return 0; }
+    std::string Read(int) override { return {}; }
+    bool SetRts(bool) override { return false; }
+};
+
+} // namespace kesto
