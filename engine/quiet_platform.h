@@ -7,6 +7,7 @@
 #include "engine/dialogs.h"
 #include "engine/random_source.h"
 #include "engine/sound_player.h"
+#include "engine/start_sequence.h"
 #include "engine/wall_clock.h"
 
 namespace kesto {
@@ -43,6 +44,17 @@ public:
     int BytesAvailable() override { return 0; }
     std::string Read(int) override { return {}; }
     bool SetRts(bool) override { return false; }
+};
+
+// Start windows that release the race at once: green the moment Start is
+// accepted, the lights closed straight after.
+class InstantStart final : public StartSequenceLauncher {
+public:
+    void ShowCountdown(StartSequenceHost& host) override { ShowStartLights(host); }
+    void ShowStartLights(StartSequenceHost& host) override {
+        host.StartTimingAtGreen();
+        host.StartLightsClosed();
+    }
 };
 
 } // namespace kesto

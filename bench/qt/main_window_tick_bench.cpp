@@ -53,15 +53,6 @@ public:
     std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
 };
 
-class InstantStart final : public StartSequenceLauncher {
-public:
-    void ShowCountdown(StartSequenceHost& host) override { ShowStartLights(host); }
-    void ShowStartLights(StartSequenceHost& host) override {
-        host.StartTimingAtGreen();
-        host.StartLightsClosed();
-    }
-};
-
 std::string Line(int id, int64_t ms) {
     char text[32];
     if (id == 0)

@@ -31,10 +31,6 @@ public:
         startFlag = state.FlagBitmap;
     }
     void TimingStarted() override { Note("green"); }
-    void DecoderLine(int32_t, std::string_view) override {}
-    void TypedRecord(int32_t, std::string_view) override {}
-    void DemoPass(int32_t, int, int32_t) override {}
-    void ScreenUpdated(int32_t) override {}
     void WhiteFlagShown(const RaceState&) override { Note("white"); }
     void CheckeredFlagDropped(const RaceState& state) override {
         Note("checkered");
@@ -45,9 +41,6 @@ public:
         Note("close");
         dateStamp = state.RaceDateStamp;
     }
-    void BestLapCleared(int) override {}
-    void NameChosen(int, std::string_view) override {}
-    void UnsavedMarks(bool, bool) override {}
     void RaceAborted() override { Note("abort"); }
     void RaceReset() override { Note("reset"); }
 

@@ -5,6 +5,7 @@
 #include "display/qt/race_screen_window.h"
 
 #include "engine/decoder_link_watch.h"
+#include "engine/quiet_platform.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
 #include "support/test_doubles.h"
@@ -19,15 +20,6 @@
 
 namespace kesto {
 namespace {
-
-class InstantStart final : public StartSequenceLauncher {
-public:
-    void ShowCountdown(StartSequenceHost& host) override { ShowStartLights(host); }
-    void ShowStartLights(StartSequenceHost& host) override {
-        host.StartTimingAtGreen();
-        host.StartLightsClosed();
-    }
-};
 
 class LinkAlarmBanner : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include "display/qt/race_screen_window.h"
 
 #include "config/settings_files.h"
+#include "engine/quiet_platform.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
 #include "support/test_doubles.h"
@@ -28,15 +29,6 @@ namespace kesto {
 namespace {
 
 // The start lights go green at once.
-class InstantStart final : public StartSequenceLauncher {
-public:
-    void ShowCountdown(StartSequenceHost& host) override { ShowStartLights(host); }
-    void ShowStartLights(StartSequenceHost& host) override {
-        host.StartTimingAtGreen();
-        host.StartLightsClosed();
-    }
-};
-
 // A decoder detection line of car `id` at `ms` on the race clock.
 std::string Pass(int id, int ms) {
     char line[32];

@@ -4,6 +4,7 @@
 // its effect (or, for a save, once the marks have changed).
 #include "display/qt/race_screen_window.h"
 
+#include "engine/quiet_platform.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
 #include "reports/qt/lap_times_window.h"
@@ -23,15 +24,6 @@
 
 namespace kesto {
 namespace {
-
-class InstantStart final : public StartSequenceLauncher {
-public:
-    void ShowCountdown(StartSequenceHost& host) override { ShowStartLights(host); }
-    void ShowStartLights(StartSequenceHost& host) override {
-        host.StartTimingAtGreen();
-        host.StartLightsClosed();
-    }
-};
 
 std::string Pass(int id, int ms) {
     char line[32];
@@ -66,18 +58,6 @@ public:
                        m_window->lblBestLap()->text().toStdString() + " / " +
                        m_window->lblLag()->text().toStdString());
     }
-
-    void RaceStarted(const RaceState&) override {}
-    void TimingStarted() override {}
-    void DecoderLine(int32_t, std::string_view) override {}
-    void TypedRecord(int32_t, std::string_view) override {}
-    void DemoPass(int32_t, int, int32_t) override {}
-    void ScreenUpdated(int32_t) override {}
-    void WhiteFlagShown(const RaceState&) override {}
-    void CheckeredFlagDropped(const RaceState&) override {}
-    void RaceClosed(const RaceState&) override {}
-    void RaceAborted() override {}
-    void RaceReset() override {}
 
     std::vector<std::string> seen;
 
