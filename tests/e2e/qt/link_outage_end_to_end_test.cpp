@@ -14,6 +14,7 @@
 #include "expected_race.h"
 #include "program_driver.h"
 #include "result_file_reading.h"
+#include "scripted_race.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -38,8 +39,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int RaceLaps = 10;
-constexpr int SimulatedCars = 4;
-constexpr double Speed = 3; // the decoder's clock runs three times real time
+constexpr int SimulatedCars = ScriptedCars; // the cars the club folder names
+constexpr double Speed = 3;                 // the decoder's clock runs three times real time
 constexpr int TailSeconds = 20;
 constexpr const char* Seed = "5";
 constexpr int64_t SameTickRealMs = 150;
@@ -141,32 +142,6 @@ bool Counted(const std::array<std::vector<int64_t>, MaxCarIds>& passes, const si
     return std::find(car.begin(), car.end(), p.ms) != car.end();
 }
 
-void WriteClubFolder(const fs::path& folder) {
-    SettingsRecord settings = FirstRunSettings();
-    settings.MinLapTime = 1;
-    settings.MinLapTimeIndex = 0;
-    settings.StartDelay = 0;
-    settings.StartDelayIndex = 0;
-    settings.ComPort = 1;
-    settings.ComPortIndex = 0;
-    settings.FirstLapCount = 0;
-    settings.FirstLapIndex = 1;
-    ASSERT_TRUE(SaveSettingsFile(folder, SettingsFileName, settings));
-    IdNamesRecord names;
-    for (int i = 0; i < MaxCarIds; ++i) {
-        names.IdName[i] = i < SimulatedCars ? "Racer " + std::to_string(i + 1) : "Empty";
-        names.NamedId[i] = static_cast<int16_t>(i + 1);
-    }
-    ASSERT_TRUE(SaveIdNames(folder, IdNamesFileName, names));
-    ASSERT_TRUE(WriteSpeedMultiplier(folder, FirstRunSpeedMultiplier()));
-    RaceFormatChoices format;
-    const auto& laps = LapsList();
-    format.NumberOfLapsIndex =
-        static_cast<int16_t>(std::find(laps.begin(), laps.end(), RaceLaps) - laps.begin());
-    format.LapRace = true;
-    ASSERT_TRUE(WriteRaceFormat(folder, format));
-}
-
 TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
     if (!PseudoTerminalPair::Available())
         GTEST_SKIP() << "socat is not installed";
@@ -174,8 +149,7 @@ TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
     ASSERT_TRUE(temp.isValid());
     const fs::path folder = fs::path(temp.path().toStdString()) / "KestoTimer";
     fs::create_directories(folder);
-    fs::copy(KESTO_SOUND_FOLDER, folder / "LmSound", fs::copy_options::recursive);
-    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder));
+    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder, RaceLaps));
 
     const fs::path decoderEnd = folder / "decoder";
     const fs::path com1 = folder / "COM1";

@@ -13,6 +13,7 @@
 #include "expected_race.h"
 #include "program_driver.h"
 #include "result_file_reading.h"
+#include "scripted_race.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -30,14 +31,13 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int RaceLaps = 5;
-constexpr int SimulatedCars = 4;
-constexpr double Speed = 3; // the decoder's clock runs three times real time
+constexpr int SimulatedCars = ScriptedCars; // the cars the club folder names
+constexpr double Speed = 3;                 // the decoder's clock runs three times real time
 constexpr int TailSeconds = 20;
 // A race whose flag and close fall clear of other lines (see ExpectedRace::uncertain).
 constexpr const char* Seed = "16";
 // Lines closer than this in real time may be read in one tick of the timer.
 constexpr int64_t SameTickRealMs = 150;
-const std::array<std::string, SimulatedCars> Racers = {"Ann", "Bob", "Cid", "Dee"};
 
 // Lap time, total time and best lap texts of the cars the decoder raced.
 std::vector<CarLine> LinesOf(const ExpectedRace& race) {
@@ -46,7 +46,7 @@ std::vector<CarLine> LinesOf(const ExpectedRace& race) {
     for (const ExpectedCar& car : race.Finishers()) {
         CarLine line;
         line.position = ++position;
-        line.name = Racers.at(static_cast<size_t>(car.id - 1));
+        line.name = ScriptedRacers.at(static_cast<size_t>(car.id - 1));
         line.laps = car.Laps();
         for (int32_t lap : car.lapMs)
             line.lapTimes.push_back(SecondsText(lap));
@@ -138,36 +138,10 @@ private:
 // A club's program folder for the decoder race: port 1 (the COM1 link),
 // minimum lap 1 s, no start delay, the race begins with lap 1, four named cars
 // and a 5-lap race.
-void WriteClubFolder(const fs::path& folder) {
-    SettingsRecord settings = FirstRunSettings();
-    settings.MinLapTime = 1;
-    settings.MinLapTimeIndex = 0;
-    settings.StartDelay = 0;
-    settings.StartDelayIndex = 0;
-    settings.ComPort = 1;
-    settings.ComPortIndex = 0;
-    settings.FirstLapCount = 0;
-    settings.FirstLapIndex = 1;
-    ASSERT_TRUE(SaveSettingsFile(folder, SettingsFileName, settings));
-    IdNamesRecord names;
-    for (int i = 0; i < MaxCarIds; ++i) {
-        names.IdName[i] = i < SimulatedCars ? Racers.at(static_cast<size_t>(i)) : "Empty";
-        names.NamedId[i] = static_cast<int16_t>(i + 1);
-    }
-    ASSERT_TRUE(SaveIdNames(folder, IdNamesFileName, names));
-    ASSERT_TRUE(WriteSpeedMultiplier(folder, FirstRunSpeedMultiplier()));
-    RaceFormatChoices format;
-    const auto& laps = LapsList();
-    format.NumberOfLapsIndex =
-        static_cast<int16_t>(std::find(laps.begin(), laps.end(), RaceLaps) - laps.begin());
-    format.LapRace = true;
-    ASSERT_TRUE(WriteRaceFormat(folder, format));
-}
-
 TEST_F(EndToEnd, LapRaceAgainstTheDecoderSimulator) {
     if (!PseudoTerminalPair::Available())
         GTEST_SKIP() << "socat is not installed";
-    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder));
+    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder, RaceLaps));
 
     // The decoder at one end of the pair, the program's COM1 at the other.
     PseudoTerminalPair pair;

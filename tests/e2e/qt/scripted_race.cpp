@@ -51,7 +51,8 @@ std::string DecoderLinesBetween(const std::vector<sim::Passing>& passings, int64
 
 void WriteClubFolder(const fs::path& folder, int laps) {
     fs::create_directories(folder);
-    fs::copy(KESTO_SOUND_FOLDER, folder / "LmSound", fs::copy_options::recursive);
+    if (!fs::exists(folder / "LmSound"))
+        fs::copy(KESTO_SOUND_FOLDER, folder / "LmSound", fs::copy_options::recursive);
     SettingsRecord settings = FirstRunSettings();
     settings.MinLapTime = 1;
     settings.MinLapTimeIndex = 0;

@@ -34,7 +34,8 @@ std::string DecoderLinesBetween(const std::vector<sim::Passing>& passings, int64
 
 // Port 1 (the COM1 link), minimum lap 1 s, no start delay, the race begins
 // with lap 1, the scripted racers named, a race of `laps` laps, the sound
-// folder as installed. Fails the test (fatally) when a file cannot be written.
+// folder as installed (unless the folder has one). Fails the test (fatally) when a file cannot be
+// written.
 void WriteClubFolder(const std::filesystem::path& folder, int laps);
 
 } // namespace kesto::e2e
