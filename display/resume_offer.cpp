@@ -19,6 +19,14 @@ std::string UnsavedText(const UnfinishedRace& race) {
     return "the summary";
 }
 
+// False for a demo race: its cars are simulated, no decoder is involved.
+bool RacedAgainstTheDecoder(const UnfinishedRace& race) {
+    for (const JournalEvent& event : race.events)
+        if (event.kind == JournalEventKind::RaceStarted && event.start)
+            return !event.start->DemoMode;
+    return true;
+}
+
 } // namespace
 
 ResumeFigures FiguresOf(const RaceState& replayed) {
@@ -47,9 +55,11 @@ Message ResumeRaceQuestion(const UnfinishedRace& race, const ResumeFigures& figu
     if (race.closed)
         text += "Yes: the finished race comes back, so its results can be saved "
                 "(View Data, then Save).\n";
-    else
+    else if (RacedAgainstTheDecoder(race))
         text += "Yes: the race goes on from where it stopped; the decoder's laps are "
                 "counted again from now on.\n";
+    else
+        text += "Yes: the race goes on from where it stopped.\n";
     text += "No: the race is put aside and the timer starts as usual.";
 
     Message message;

@@ -177,3 +177,28 @@ TEST_F(ResumeOffer, AJournalThatCannotBeReadStartsTheTimerAsUsual) {
 
 } // namespace
 } // namespace kesto
+
+namespace kesto {
+namespace {
+
+// A demo race had no decoder: the question promises nothing about one.
+TEST(ResumeRaceQuestion, ADemoRaceSaysNothingOfTheDecoder) {
+    auto start = std::make_shared<JournalRaceStart>();
+    start->DemoMode = true;
+    UnfinishedRace race;
+    race.events.resize(1);
+    race.events[0].kind = JournalEventKind::RaceStarted;
+    race.events[0].start = start;
+    race.reachedGreen = true;
+
+    const std::string demo = ResumeRaceQuestion(race, ResumeFigures{}).text;
+    EXPECT_THAT(demo, ::testing::HasSubstr("Yes: the race goes on from where it stopped.\n"));
+    EXPECT_THAT(demo, ::testing::Not(::testing::HasSubstr("decoder")));
+
+    start->DemoMode = false;
+    EXPECT_THAT(ResumeRaceQuestion(race, ResumeFigures{}).text,
+                ::testing::HasSubstr("the decoder's laps are counted again from now on"));
+}
+
+} // namespace
+} // namespace kesto
