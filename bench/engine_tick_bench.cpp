@@ -2,9 +2,7 @@
 // read from the port and cut by the receive buffer, each line parsed and
 // counted, then the running order and the gaps the race screen shows.
 
-#include "engine/decoder_input.h"
-#include "engine/positions.h"
-#include "engine/quiet_platform.h"
+#include "bench/bench_race.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,39 +13,7 @@
 namespace {
 
 using namespace kesto;
-
-// Serves one prepared burst per tick.
-class BurstPort final : public DecoderPort {
-public:
-    bool Open(int) override { return true; }
-    void Close() override {}
-    bool IsOpen() const override { return true; }
-    int BytesAvailable() override { return static_cast<int>(m_burst.size() - m_at); }
-    std::string Read(int maxBytes) override {
-        std::size_t n = std::min(static_cast<std::size_t>(maxBytes), m_burst.size() - m_at);
-        std::string chunk = m_burst.substr(m_at, n);
-        m_at += n;
-        return chunk;
-    }
-    bool SetRts(bool) override { return false; }
-    void Load(const std::string& burst) {
-        m_burst = burst;
-        m_at = 0;
-    }
-
-private:
-    std::string m_burst;
-    std::size_t m_at = 0;
-};
-
-std::string Record(int id, int64_t ms) {
-    int64_t hundredths = ms / 10;
-    char line[32];
-    std::snprintf(line, sizeof line, "@%02d%02d%02d%02d%02d\r\n", id,
-                  static_cast<int>(hundredths / 360000), static_cast<int>(hundredths / 6000 % 60),
-                  static_cast<int>(hundredths / 100 % 60), static_cast<int>(hundredths % 100));
-    return line;
-}
+using bench::Record;
 
 // Tick k: the decoder clock line and a pass of every car, 5 s after its
 // previous one give or take, in an order that changes from tick to tick.
@@ -64,35 +30,15 @@ std::vector<std::string> MakeBursts(int ticks, bool withCars) {
     return bursts;
 }
 
-struct EngineRig {
-    RaceState state;
-    SoundChoices sounds;
-    SilentPlayer player;
-    DefaultAnswerDialogs dialogs;
-    SteadyRandom random;
-    StoppedClock clock;
-    BurstPort port;
-    RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
-    ReceiveBuffer buffer;
-
+struct EngineRig : bench::BenchRace {
     EngineRig() {
         state.Settings.MinLapTime = 1.0f;
         state.TimedRace = true;
-        sounds.CarSoundEnabled = {1, 1, 1};
-        sounds.CarSoundFile = {"Best.wav", "Lap.wav", "Personal.wav"};
-        Restart();
+        ResetCars();
     }
-    void Restart() {
-        for (int i = 0; i < MaxCarIds; ++i) {
-            state.LapCount[i] = 0;
-            state.LastPassTime[i] = 0;
-            state.BestLapTime[i] = NoBestLap;
-        }
-        ComputePosition(state);
-    }
+    void Restart() { ResetCars(); }
     void Tick(const std::string& burst) {
-        port.Load(burst);
-        ReadDecoderPort(ctx, buffer);
+        PortStep(burst);
         ComputePosition(state);
         ComputeInterval(state);
     }

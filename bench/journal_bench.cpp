@@ -5,10 +5,8 @@
 // line and the refresh. The journal writes each event with one write(2); its
 // own thread syncs the file to the disk.
 
-#include "engine/decoder_input.h"
+#include "bench/bench_race.h"
 #include "engine/journal_file.h"
-#include "engine/positions.h"
-#include "engine/quiet_platform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,39 +22,7 @@
 namespace {
 
 using namespace kesto;
-
-// Serves one prepared line per tick.
-class LinePort final : public DecoderPort {
-public:
-    bool Open(int) override { return true; }
-    void Close() override {}
-    bool IsOpen() const override { return true; }
-    int BytesAvailable() override { return static_cast<int>(m_line.size() - m_at); }
-    std::string Read(int maxBytes) override {
-        const size_t n = std::min(static_cast<size_t>(maxBytes), m_line.size() - m_at);
-        std::string chunk = m_line.substr(m_at, n);
-        m_at += n;
-        return chunk;
-    }
-    bool SetRts(bool) override { return false; }
-    void Load(const std::string& line) {
-        m_line = line;
-        m_at = 0;
-    }
-
-private:
-    std::string m_line;
-    size_t m_at = 0;
-};
-
-std::string Record(int id, int64_t ms) {
-    const int64_t hundredths = ms / 10;
-    char line[32];
-    std::snprintf(line, sizeof line, "@%02d%02d%02d%02d%02d\r\n", id,
-                  static_cast<int>(hundredths / 360000), static_cast<int>(hundredths / 6000 % 60),
-                  static_cast<int>(hundredths / 100 % 60), static_cast<int>(hundredths % 100));
-    return line;
-}
+using bench::Record;
 
 // Tick k at k * 10 ms: the decoder's clock line on whole seconds, otherwise
 // the pass of the next car in turn (each car about every 140 ms: a busy track).
@@ -81,39 +47,21 @@ std::filesystem::path BenchFolder() {
     return folder;
 }
 
-struct TickRig {
-    RaceState state;
-    SoundChoices sounds;
-    SilentPlayer player;
-    DefaultAnswerDialogs dialogs;
-    SteadyRandom random;
-    StoppedClock clock;
-    LinePort port;
-    RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
-    ReceiveBuffer buffer;
-
+struct TickRig : bench::BenchRace {
     TickRig() {
         state.Settings.MinLapTime = 0.1f;
         state.LapRace = true;
         state.NumberOfLaps = 3000;
-        sounds.CarSoundEnabled = {1, 1, 1};
-        sounds.CarSoundFile = {"Best.wav", "Lap.wav", "Personal.wav"};
     }
     void Restart() {
-        for (int i = 0; i < MaxCarIds; ++i) {
-            state.LapCount[i] = 0;
-            state.LastPassTime[i] = 0;
-            state.BestLapTime[i] = NoBestLap;
-        }
+        ResetCars();
         state.RaceClock = 0;
-        ComputePosition(state);
         ctx.Journal().RaceStarted(state);
         ctx.Journal().TimingStarted();
     }
     // The engine's part of RaceTick: the port step, then the refresh.
     void Tick(const std::string& line) {
-        port.Load(line);
-        ReadDecoderPort(ctx, buffer);
+        PortStep(line);
         ctx.Journal().ScreenUpdated(state.RaceClock);
         ComputePosition(state);
         ComputeInterval(state);
