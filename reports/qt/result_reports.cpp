@@ -80,22 +80,21 @@ FrmKestoViewLaps* ResultReports::EnsureLapWindow() {
 }
 
 // Unloading forgets the window at once; it is deleted once its own events are done.
-void ResultReports::UnloadSummaryWindow() {
-    if (FrmKestoSummary* window = m_summary) {
-        m_summary = nullptr;
+template <class Window> void ResultReports::Unload(QPointer<Window>& slot) {
+    if (Window* window = slot) {
+        slot = nullptr;
         window->disconnect(this);
         window->hide();
         window->deleteLater();
     }
 }
 
+void ResultReports::UnloadSummaryWindow() {
+    Unload(m_summary);
+}
+
 void ResultReports::UnloadLapWindow() {
-    if (FrmKestoViewLaps* window = m_laps) {
-        m_laps = nullptr;
-        window->disconnect(this);
-        window->hide();
-        window->deleteLater();
-    }
+    Unload(m_laps);
 }
 
 void ResultReports::ShowLapWindow() {

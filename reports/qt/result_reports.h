@@ -77,6 +77,7 @@ private:
     FrmKestoViewLaps* EnsureLapWindow();
     void UnloadSummaryWindow();
     void UnloadLapWindow();
+    template <class Window> void Unload(QPointer<Window>& slot);
     void ShowLapWindow();
     void SaveSummary();
     void SaveLaps();
