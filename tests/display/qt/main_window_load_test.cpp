@@ -7,6 +7,7 @@
 #include "display/qt/race_screen_window.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
+#include "support/qt/wired_main_window.h"
 #include "support/test_doubles.h"
 
 #include <QComboBox>
@@ -41,10 +42,7 @@ protected:
         std::filesystem::remove_all(folder);
     }
     void Load(MainWindowLoadSteps steps = {}) {
-        window = std::make_unique<FrmKestoTimer>(race.context, folder);
-        control = std::make_unique<RaceControl>(race.context, *window, launcher);
-        tick = std::make_unique<RaceTick>(race.context, *control, *window);
-        window->Attach(*control, *tick);
+        test::WireMainWindow(race.context, folder, launcher, window, control, tick);
         steps.comPortHooks.composeTitle = [this] { window->ComposeTitle(); };
         LoadMainWindow(*window, *control, race.context, steps);
     }

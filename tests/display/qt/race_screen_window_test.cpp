@@ -7,6 +7,7 @@
 #include "engine/quiet_platform.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
+#include "support/qt/wired_main_window.h"
 #include "support/test_doubles.h"
 
 #include <QApplication>
@@ -80,10 +81,7 @@ protected:
         s.NumberOfLaps = 10;
         race.port.open = true;
 
-        window = std::make_unique<FrmKestoTimer>(race.context, folder);
-        control = std::make_unique<RaceControl>(race.context, *window, launcher);
-        tick = std::make_unique<RaceTick>(race.context, *control, *window);
-        window->Attach(*control, *tick);
+        test::WireMainWindow(race.context, folder, launcher, window, control, tick);
         window->Hooks().beep = [this] { ++beeps; };
         window->Hooks().quit = [this] { ++quits; };
         window->InitResizer();

@@ -10,6 +10,7 @@
 #include "reports/qt/lap_times_window.h"
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
+#include "support/qt/wired_main_window.h"
 #include "support/test_doubles.h"
 
 #include <QAction>
@@ -83,11 +84,8 @@ protected:
         race.port.open = true;
         race.context.journal = &journal;
 
-        window = std::make_unique<FrmKestoTimer>(race.context, folder);
+        test::WireMainWindow(race.context, folder, launcher, window, control, tick);
         shown = window.get();
-        control = std::make_unique<RaceControl>(race.context, *window, launcher);
-        tick = std::make_unique<RaceTick>(race.context, *control, *window);
-        window->Attach(*control, *tick);
         window->Hooks().beep = [] {};
         window->InitResizer();
         control->ReSet();
