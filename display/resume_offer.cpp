@@ -83,19 +83,20 @@ ResumeOutcome OfferToResumeRace(RaceContext& ctx, RaceControl& control, JournalF
         return ResumeOutcome::NoRace;
 
     try {
-        // The figures come from a replay of their own, so the question tells
-        // the laps as counted (second reads and too-short laps left out).
-        auto scratch = std::make_unique<RaceState>();
-        SoundChoices scratchSounds = ctx.sounds;
-        ReplayRace(*race, *scratch, scratchSounds);
-        const Message question = ResumeRaceQuestion(*race, FiguresOf(*scratch));
-        scratch.reset();
+        // The race is rebuilt aside, on a copy of what the load set up, so
+        // the question tells the laps as counted (second reads and too-short
+        // laps left out) and a Yes takes the rebuilt race as it is.
+        auto replayed = std::make_unique<RaceState>(ctx.state);
+        SoundChoices replayedSounds = ctx.sounds;
+        ReplayRace(*race, *replayed, replayedSounds);
+        const Message question = ResumeRaceQuestion(*race, FiguresOf(*replayed));
 
         if (ctx.dialogs.Show(question) != MessageAnswer::Yes) {
             SetJournalAside(programFolder);
             return ResumeOutcome::Declined;
         }
-        ReplayRace(*race, ctx.state, ctx.sounds);
+        ctx.state = std::move(*replayed);
+        ctx.sounds = std::move(replayedSounds);
         // Without an appendable journal the race still goes on, unrecorded;
         // the journal keeps the reason in LastError().
         journal.ContinueExisting();
