@@ -1,7 +1,7 @@
 #include "config/roster_editor.h"
 
+#include "base/windows1252.h"
 #include "config/roster_file.h"
-#include "config/windows1252.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "config/roster_file.h"
 
-#include "config/file_names.h"
-#include "config/safe_write.h"
+#include "base/file_names.h"
+#include "base/safe_write.h"
 #include "config/settings_files.h"
 #include "config/value_file.h"
 

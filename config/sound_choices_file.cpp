@@ -1,7 +1,7 @@
 #include "config/sound_choices_file.h"
 
-#include "config/file_names.h"
-#include "config/program_folder.h"
+#include "base/file_names.h"
+#include "base/program_folder.h"
 #include "config/value_file.h"
 
 namespace kesto {

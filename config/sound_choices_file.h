@@ -7,7 +7,7 @@
 // Both return false with a description in `error` on failure (see
 // data_files.h for the policy); a missing sound folder is not created.
 
-#include "sound/sound_choices.h"
+#include "base/sound_choices.h"
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,7 @@
 #include "config/value_file.h"
 
-#include "config/safe_write.h"
-#include "config/windows1252.h"
+#include "base/safe_write.h"
+#include "base/windows1252.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,13 +1,14 @@
 #include "engine/race_control.h"
 
+#include "engine/standings.h"
 #include "engine/unsaved_results.h"
 
+#include "base/guarded_step.h"
+#include "engine/announcements.h"
 #include "engine/clock_format.h"
 #include "engine/demo_generator.h"
-#include "engine/guarded_step.h"
 #include "engine/number_format.h"
 #include "engine/positions.h"
-#include "sound/announcements.h"
 
 #include <algorithm>
 #include <string>
@@ -278,6 +279,7 @@ void RaceControl::CloseRace() {
     RunGuarded([&] { m_screen.ShowRaceOver(true); });
     SetButton(StartButton::Reset);
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, true); });
+    RunGuarded([&] { RefreshRaceStandings(m_state, m_ctx.lapViewerGrid); });
     RunGuarded([&] { m_screen.UpdateRaceScreen(); });
 }
 
@@ -322,6 +324,11 @@ void RaceControl::ResumeRace() {
     SetTiming(!m_state.RaceIsOver);
     RunGuarded([&] { m_screen.SetClockColor(ClockWhite); });
     ShowRaceClock();
+    RefreshRaceScreen();
+}
+
+void RaceControl::RefreshRaceScreen() {
+    RunGuarded([&] { RefreshStandings(m_state, m_ctx.lapViewerGrid); });
     RunGuarded([&] {
         if (m_state.PracticeMode)
             m_screen.UpdatePracticeScreen();

@@ -4,7 +4,7 @@
 // (mnuLapTimes_Click of the race screen), in lap order or each car's column
 // sorted from fastest to slowest.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 #include "engine/race_state.h"
 #include "reports/report_grid.h"
 

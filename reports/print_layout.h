@@ -3,9 +3,9 @@
 // grid) and the lap times (PrintLaps, from the race state), laid out at fixed
 // tab columns on a landscape page.
 
+#include "base/printer.h"
+#include "base/wall_clock.h"
 #include "engine/race_context.h"
-#include "engine/wall_clock.h"
-#include "reports/printer.h"
 #include "reports/report_grid.h"
 #include "reports/result_file_state.h"
 

@@ -1,7 +1,7 @@
 #include "reports/result_files.h"
 
-#include "config/safe_write.h"
-#include "config/windows1252.h"
+#include "base/safe_write.h"
+#include "base/windows1252.h"
 #include "reports/delimited_reader.h"
 #include "reports/lap_times_report.h"
 #include "reports/report_text.h"

@@ -5,7 +5,7 @@
 // AverageLap, CrashCount and CrashPercent in the race state for the summary
 // text file and the summary printout.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 #include "engine/race_state.h"
 #include "reports/report_grid.h"
 

@@ -3,7 +3,7 @@
 // (SaveLapTimesToText) and the summary (SaveSummaryToText). Each builds a
 // header and a body; the file holds the header, CR LF, the body, CR LF.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 #include "engine/race_state.h"
 #include "reports/result_file_state.h"
 

@@ -7,8 +7,8 @@
 // demo mode and the main window's "Demo" label at once. Opened modally from
 // the main window's "Race Format" menu.
 
+#include "base/dialogs.h"
 #include "config/data_files.h"
-#include "engine/dialogs.h"
 #include "engine/race_state.h"
 
 #include <QDialog>

@@ -2,7 +2,7 @@
 // The real desktop shell: QDesktopServices opens a file with the program the
 // desktop associates with it (xdg-open on Linux).
 
-#include "peripheral/desktop_shell.h"
+#include "base/desktop_shell.h"
 
 namespace kesto {
 

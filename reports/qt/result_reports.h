@@ -5,9 +5,9 @@
 // five operations below from its menus; the viewers' own menus come back
 // here. Owns the two viewer windows and the reports' own state.
 
+#include "base/printer.h"
 #include "engine/race_context.h"
 #include "reports/lap_times_report.h"
-#include "reports/printer.h"
 #include "reports/result_file_state.h"
 
 #include <QObject>

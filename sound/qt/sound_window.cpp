@@ -1,6 +1,6 @@
 #include "sound/qt/sound_window.h"
 
-#include "config/program_folder.h"
+#include "base/program_folder.h"
 #include "config/sound_choices_file.h"
 #include "sound/sound_file_list.h"
 

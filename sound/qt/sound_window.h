@@ -3,9 +3,9 @@
 // sounds for a car's lap, personal best and race best. Constructing it reads
 // "LMSounds.dat" into the shared sound choices; OK writes them back.
 
-#include "engine/dialogs.h"
-#include "engine/sound_player.h"
-#include "sound/sound_choices.h"
+#include "base/dialogs.h"
+#include "base/sound_choices.h"
+#include "base/sound_player.h"
 
 #include <QDialog>
 

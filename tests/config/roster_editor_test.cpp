@@ -1,8 +1,8 @@
 #include "config/roster_editor.h"
 
 #include "config/roster_file.h"
+#include "support/temp_folder.h"
 #include "support/test_doubles.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 

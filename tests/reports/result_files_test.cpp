@@ -1,7 +1,7 @@
 // Lap and summary grid files, the kind of a file by its path, and saving
 // through the dialogs: what lands on the disk, byte for byte.
-#include "config/safe_write.h"
-#include "config/windows1252.h"
+#include "base/safe_write.h"
+#include "base/windows1252.h"
 #include "reports/delimited_reader.h"
 #include "reports/lap_times_report.h"
 #include "reports/result_files.h"

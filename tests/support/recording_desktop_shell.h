@@ -1,7 +1,7 @@
 #pragma once
 // A desktop shell that only records which documents it was asked to open.
 
-#include "peripheral/desktop_shell.h"
+#include "base/desktop_shell.h"
 
 #include <string>
 #include <vector>

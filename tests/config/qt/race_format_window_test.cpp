@@ -1,6 +1,6 @@
 #include "config/qt/race_format_window.h"
 
-#include "../temp_folder.h"
+#include "support/temp_folder.h"
 #include "support/test_doubles.h"
 
 #include <QCheckBox>

@@ -236,17 +236,17 @@ TEST_F(RaceScreenWindow, LapTimesAroundAMinuteAndTheMedianOnWholeSeconds) {
     Click(window->lblBestLap()); // Median
     ASSERT_EQ(Text(window->lblBestLap()), "Median");
     race.state.RaceClock = 61000;
-    window->UpdateRaceScreen();
+    control->RefreshRaceScreen();
     const std::string median = race.state.MedianLap[2];
     ASSERT_FALSE(median.empty());
     EXPECT_EQ(Text(window->lblBest(1)), median);
     race.state.SortedLapTimes[2][1] = 13.5f; // laps that would change the median
     race.state.SortedLapTimes[2][2] = 12.5f;
     race.state.RaceClock = 61500;
-    window->UpdateRaceScreen();
+    control->RefreshRaceScreen();
     EXPECT_EQ(Text(window->lblBest(1)), median) << "between whole seconds the cell stays";
     race.state.RaceClock = 62000;
-    window->UpdateRaceScreen();
+    control->RefreshRaceScreen();
     EXPECT_EQ(Text(window->lblBest(1)), "13.50");
 }
 
@@ -274,7 +274,7 @@ TEST_F(RaceScreenWindow, NameCellsSelectNameAgainstALoneBlank) {
     window->LoadNames();
     EXPECT_EQ(Text(window->lblName(5)), " Select Name");
     race.state.RaceClock = 0;
-    window->UpdateRaceScreen();
+    control->RefreshRaceScreen();
     EXPECT_EQ(Text(window->lblName(5)), " ");
 }
 

@@ -1,6 +1,6 @@
 // The two result viewers driven through their menus, as the operator would:
 // fills, switching, sorting, files, printing.
-#include "config/windows1252.h"
+#include "base/windows1252.h"
 #include "engine/positions.h"
 #include "reports/lap_times_report.h"
 #include "reports/qt/grid_view.h"

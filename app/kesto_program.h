@@ -4,6 +4,8 @@
 // control and its tick, and the windows behind the main window's menus. Made
 // once by main(); everything lives as long as the program.
 
+#include "base/random_source.h"
+#include "base/wall_clock.h"
 #include "display/qt/race_screen_window.h"
 #include "engine/journal_file.h"
 #include "engine/qt/qt_dialogs.h"
@@ -11,8 +13,6 @@
 #include "engine/qt/serial_decoder_port.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
-#include "engine/random_source.h"
-#include "engine/wall_clock.h"
 #include "peripheral/qt/desktop_shell.h"
 #include "sound/qt/sdl_audio_device.h"
 #include "sound/sound_ring.h"

@@ -3,9 +3,9 @@
 // the halfway point, and the race-event sounds that race control and the start
 // sequences play when their switch in the sound settings is on.
 
+#include "base/sound_choices.h"
+#include "base/sound_player.h"
 #include "engine/race_state.h"
-#include "engine/sound_player.h"
-#include "sound/sound_choices.h"
 
 namespace kesto {
 

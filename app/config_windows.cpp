@@ -1,4 +1,4 @@
-#include "config/qt/config_windows.h"
+#include "app/config_windows.h"
 
 #include "config/qt/race_format_window.h"
 #include "display/qt/race_screen_window.h"

@@ -1,6 +1,6 @@
-#include "config/program_folder.h"
+#include "base/program_folder.h"
 
-#include "config/file_names.h"
+#include "base/file_names.h"
 
 #include <system_error>
 

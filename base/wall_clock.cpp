@@ -1,4 +1,4 @@
-#include "engine/wall_clock.h"
+#include "base/wall_clock.h"
 
 #include <cstdio>
 #include <ctime>

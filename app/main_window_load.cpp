@@ -1,11 +1,11 @@
-#include "display/qt/main_window_load.h"
+#include "app/main_window_load.h"
 
+#include "base/guarded_step.h"
 #include "config/data_files.h"
 #include "config/race_format_lists.h"
 #include "config/settings_files.h"
 #include "config/sound_choices_file.h"
 #include "display/qt/race_screen_window.h"
-#include "engine/guarded_step.h"
 #include "engine/race_control.h"
 
 namespace kesto {

@@ -1,15 +1,15 @@
-#include "display/qt/kesto_program.h"
+#include "app/kesto_program.h"
 
+#include "app/config_windows.h"
+#include "app/main_window_load.h"
+#include "base/guarded_step.h"
 #include "config/first_run_seed.h"
-#include "config/qt/config_windows.h"
 #include "display/qt/diag_window.h"
 #include "display/qt/hits_window.h"
-#include "display/qt/main_window_load.h"
 #include "display/qt/rejected_passes_window.h"
 #include "display/qt/send_command_window.h"
 #include "display/resume_offer.h"
 #include "engine/decoder_input.h"
-#include "engine/guarded_step.h"
 #include "peripheral/qt/about_window.h"
 #include "peripheral/qt/browser_launcher.h"
 #include "peripheral/qt/help_window.h"
@@ -91,6 +91,7 @@ void KestoProgram::WireMenus() {
     hooks.showLapTimes = [this] { m_reports->mnuLapTimes_Click(); };
     hooks.showSummary = [this] { m_reports->mnuSummary_Click(); };
     hooks.viewerGridVisible = [this](bool visible) { m_reports->ViewerGridVisible(visible); };
+    m_ctx.lapViewerGrid = hooks.viewerGridVisible;
     hooks.showHits = [this, window] { FrmHits::ShowModeless(window, &m_state); };
     hooks.showRejectedPasses = [this, window] { FrmRejectedPasses::ShowModeless(m_state, window); };
     hooks.showSendCommand = [this, window] {

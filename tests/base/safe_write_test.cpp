@@ -1,6 +1,6 @@
-#include "config/safe_write.h"
+#include "base/safe_write.h"
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "config/safe_write.h"
+#include "base/safe_write.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "sound/announcements.h"
+#include "engine/announcements.h"
 
 #include "engine/number_format.h"
 

@@ -1,6 +1,6 @@
-#include "peripheral/qt/logo_picture.h"
+#include "base/qt/logo_picture.h"
 
-#include "config/file_names.h"
+#include "base/file_names.h"
 
 #include <QLabel>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "config/binary_record.h"
+#include "base/binary_record.h"
 
 #include <algorithm>
 #include <bit>
