@@ -3,12 +3,12 @@
 // times viewers (created on first use, unloaded when closed), their fills,
 // files, printouts and the switch between them. The race screen calls the
 // five operations below from its menus; the viewers' own menus come back
-// here. Owns the two viewer windows and the reports' own state.
+// here. Owns the reports' data (a ResultBook, which outlives the windows) and
+// the two viewer windows that show it.
 
 #include "engine/race_context.h"
-#include "reports/lap_times_report.h"
 #include "reports/printer.h"
-#include "reports/result_file_state.h"
+#include "reports/result_book.h"
 
 #include <QObject>
 #include <QPointer>
@@ -69,8 +69,9 @@ public:
     FrmKestoSummary* SummaryWindow() const { return m_summary; }
     FrmKestoViewLaps* LapTimesWindow() const { return m_laps; }
 
-    ResultFileState& Files() { return m_files; }
-    LapTableState& LapTable() { return m_lapTable; }
+    ResultBook& Book() { return m_book; }
+    ResultFileState& Files() { return m_book.Files(); }
+    LapTableState& LapTable() { return m_book.LapTable(); }
 
 private:
     FrmKestoSummary* EnsureSummaryWindow();
@@ -92,8 +93,7 @@ private:
     std::function<void(const std::string&)> m_openDocument;
     ResultPrinters m_printers;
     ResultReportsOptions m_options;
-    ResultFileState m_files;
-    LapTableState m_lapTable;
+    ResultBook m_book;
     QPointer<FrmKestoSummary> m_summary;
     QPointer<FrmKestoViewLaps> m_laps;
 };
