@@ -58,6 +58,7 @@ std::string SummaryGridFileText(const ReportGrid& grid, const std::string& raceF
 
 GridFileRead ReadLapGridFile(std::string_view text, ReportGrid& grid, ResultFileState& files) {
     GridFileRead read;
+    grid = MakeLapGrid();
     DelimitedReader reader(text);
     files.LapFileHeader = reader.ReadLine().value_or("");
     int partialRow = 0; // 1 when the file ends inside a row
@@ -83,20 +84,20 @@ GridFileRead ReadLapGridFile(std::string_view text, ReportGrid& grid, ResultFile
     if (!reader.AtEnd())
         read.complete = false; // more rows than the lap tables can hold
 
-    // Rows of whatever the grid showed before must not pass for the file's.
+    // Rows beyond the file's are empty, as many as a lap grid shows at least.
     const int shownRows = read.rows + partialRow;
-    for (int row = shownRows; row < std::min(grid.Rows(), LapGridMinRows); ++row)
+    for (int row = shownRows; row < LapGridMinRows; ++row)
         for (int col = 0; col < grid.Cols(); ++col)
-            grid.ResetCell(row, col, "", row < 2 ? CellAlign::Left : CellAlign::Centre);
+            grid.SetAlign(row, col, row < 2 ? CellAlign::Left : CellAlign::Centre);
     grid.SetRows(std::max(shownRows, LapGridMinRows));
     return read;
 }
 
 GridFileRead ReadSummaryGridFile(std::string_view text, ReportGrid& grid, ResultFileState& files) {
     GridFileRead read;
+    grid = MakeSummaryGrid();
     DelimitedReader reader(text);
     files.SummaryFileHeader = reader.ReadLine().value_or("");
-    grid.EnsureRows(SummaryRows);
     for (int row = 0; row < SummaryRows; ++row) {
         for (int col = 0; col < SummaryCols; ++col) {
             std::optional<std::string> item = reader.ReadItem();

@@ -47,7 +47,7 @@ struct GridFileRead {
 GridFileRead ReadLapGridFile(std::string_view text, ReportGrid& grid, ResultFileState& files);
 
 // Reads a summary grid file: SummaryFileHeader from line 1, then 208 items
-// into the 16 x 13 grid, centred; "Insufficent" and "Data" in red.
+// into an emptied 16 x 13 grid, centred; "Insufficent" and "Data" in red.
 GridFileRead ReadSummaryGridFile(std::string_view text, ReportGrid& grid, ResultFileState& files);
 
 // Writes UTF-8 text as Windows-1252 through a temporary file and a rename.

@@ -73,5 +73,23 @@ TEST_F(ResultBookTest, TheSummaryTextHasTheMediansWithoutAFilledSummary) {
     EXPECT_EQ(first.substr(first.size() - 13), "5.00    0   0");
 }
 
+TEST_F(ResultBookTest, ARefreshAfterAnOpenedLapFileShowsNothingOfTheFile) {
+    std::string file = "Practice\r\n";
+    for (int row = 0; row < 30; ++row)
+        for (int col = 0; col < LapGridCols; ++col)
+            file += "f" + std::to_string(row) + "\r\n";
+    ASSERT_TRUE(book.OpenLapFile(file).complete);
+    ASSERT_EQ(book.Laps().Text(29, 14), "f29");
+
+    ASSERT_FALSE(book.FillLapTimes(race.state).message); // the lap window's Refresh
+
+    EXPECT_EQ(book.Laps().Rows(), 20);
+    EXPECT_EQ(book.Laps().Text(3, 1), "4.90");
+    for (int row = 0; row < book.Laps().Rows(); ++row)
+        for (int col = 3; col < LapGridCols; ++col)
+            EXPECT_EQ(book.Laps().Text(row, col), "") << row << "," << col;
+    EXPECT_EQ(book.Laps().Text(19, 0), "");
+}
+
 } // namespace
 } // namespace kesto
