@@ -41,7 +41,10 @@ bool ResultBook::SaveLaps(RaceContext& ctx, const std::string& programFolder) {
 }
 
 bool ResultBook::PrintSummary(RaceContext& ctx, Printer& printer) {
-    return kesto::PrintSummary(ctx, m_summary, m_files, printer);
+    const SummaryPrintHeader header = m_summaryFile.empty()
+                                          ? RaceSummaryPrintHeader(ctx.state)
+                                          : FileSummaryPrintHeader(m_summaryFile, m_files);
+    return kesto::PrintSummary(ctx, m_summary, header, m_files, printer);
 }
 
 bool ResultBook::PrintLaps(RaceContext& ctx, Printer& printer) {

@@ -1,6 +1,7 @@
 // The reports' data without any window: filled, saved and printed from the
 // book the report operations keep.
 #include "reports/result_book.h"
+#include "reports/summary_report.h"
 #include "reports/text_reports.h"
 #include "support/recording_printer.h"
 #include "support/report_races.h"
@@ -89,6 +90,28 @@ TEST_F(ResultBookTest, ARefreshAfterAnOpenedLapFileShowsNothingOfTheFile) {
         for (int col = 3; col < LapGridCols; ++col)
             EXPECT_EQ(book.Laps().Text(row, col), "") << row << "," << col;
     EXPECT_EQ(book.Laps().Text(19, 0), "");
+}
+
+TEST_F(ResultBookTest, AnOpenedSummaryFilePrintsUnderItsOwnHeader) {
+    std::string file = "Demo - Practice\r\n";
+    for (int cell = 0; cell < SummaryRows * SummaryCols; ++cell)
+        file += (cell == 2 * SummaryCols + 1 ? std::string("Zed") : std::string()) + "\r\n";
+    book.OpenSummaryFile((folder / "heat1.sum").string(), file);
+    test::RecordingPrinter printer;
+
+    ASSERT_TRUE(book.PrintSummary(race.context, printer)); // the live race: 20 laps, Kesto Raceway
+
+    EXPECT_EQ(printer.lines[2], std::string(9, ' ') + "heat1.sum");
+    EXPECT_EQ(printer.lines[3], std::string(9, ' ') + "Summary,  Demo - Practice");
+    EXPECT_EQ(printer.LineWith("Pos"), -1); // the practice layout: names only
+    EXPECT_EQ(printer.ColumnOf(7, "Name"), 6);
+    EXPECT_EQ(printer.ColumnOf(8, "Zed"), 8);
+
+    ASSERT_FALSE(book.FillSummary(race.state)); // Refresh: the race again
+    test::RecordingPrinter live;
+    ASSERT_TRUE(book.PrintSummary(race.context, live));
+    EXPECT_EQ(live.lines[2], std::string(9, ' ') + "Kesto Raceway");
+    EXPECT_EQ(live.lines[3], std::string(9, ' ') + "Summary,  20 Lap Race");
 }
 
 } // namespace

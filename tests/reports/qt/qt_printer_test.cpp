@@ -192,7 +192,8 @@ TEST_F(PdfPrintoutTest, SummaryPrintoutHeadersSitOverTheirValues) {
     ASSERT_FALSE(FillSummary(race.state, grid));
     ResultFileState files;
     auto printer = QtPrinter::ForPdf(Path("summary.pdf"));
-    ASSERT_TRUE(PrintSummary(race.context, grid, files, *printer));
+    ASSERT_TRUE(
+        PrintSummary(race.context, grid, RaceSummaryPrintHeader(race.state), files, *printer));
 
     const PdfColumns page(PdfWords(Path("summary.pdf")), QStringLiteral("Behind"), 61);
     EXPECT_EQ(page.ColumnOf(QStringLiteral("Kesto")), 10);
@@ -247,7 +248,8 @@ TEST(PrinterQueue, TheDefaultPrinterPrintsBothReports) {
     ResultFileState files;
 
     EXPECT_TRUE(PrintLaps(race.context, *QtPrinter::ForDefaultPrinter()));
-    EXPECT_TRUE(PrintSummary(race.context, grid, files, *QtPrinter::ForDefaultPrinter()));
+    EXPECT_TRUE(PrintSummary(race.context, grid, RaceSummaryPrintHeader(race.state), files,
+                             *QtPrinter::ForDefaultPrinter()));
     EXPECT_TRUE(race.dialogs.shown.empty());
 }
 
