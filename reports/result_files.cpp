@@ -15,6 +15,25 @@ namespace {
 // Result files are small; anything far beyond the largest lap file is not one.
 constexpr std::size_t MaxResultFileBytes = 64u * 1024u * 1024u;
 
+// A cell as a line of a grid file. The reader splits items at commas, so a
+// cell holding one ("Smith, Jo", "5,00", "1,005.00") goes in double quotes,
+// as does one holding a quote (doubled inside); every other cell is written
+// as it is, so such files keep the bytes they always had.
+void AppendCellLine(std::string& text, const std::string& cell) {
+    if (cell.find_first_of(",\"") == std::string::npos) {
+        text += cell;
+    } else {
+        text += '"';
+        for (char c : cell) {
+            if (c == '"')
+                text += '"';
+            text += c;
+        }
+        text += '"';
+    }
+    text += CrLf;
+}
+
 } // namespace
 
 bool IsTextReportPath(std::string_view path) {
@@ -32,8 +51,7 @@ std::string LapGridFileText(const ReportGrid& grid, ResultFileState& files) {
     for (int row = 0; row < grid.Rows(); ++row) {
         for (int col = 0; col < LapGridCols; ++col) {
             const std::string& cell = grid.Text(row, col);
-            text += cell;
-            text += CrLf;
+            AppendCellLine(text, cell);
             files.SetLapFileCell(row, col, cell);
         }
     }
@@ -47,8 +65,7 @@ std::string SummaryGridFileText(const ReportGrid& grid, const std::string& raceF
     for (int row = 0; row < SummaryRows; ++row) {
         for (int col = 0; col < SummaryCols; ++col) {
             const std::string& cell = grid.Text(row, col);
-            text += cell;
-            text += CrLf;
+            AppendCellLine(text, cell);
             files.SummaryFileCells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] =
                 cell;
         }
