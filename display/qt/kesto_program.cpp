@@ -2,6 +2,7 @@
 
 #include "config/first_run_seed.h"
 #include "config/qt/config_windows.h"
+#include "config/sound_choices_file.h"
 #include "display/qt/diag_window.h"
 #include "display/qt/hits_window.h"
 #include "display/qt/main_window_load.h"
@@ -118,7 +119,7 @@ void KestoProgram::ShowHelp() {
 
 void KestoProgram::ShowSoundWindow() {
     FrmKestoSound sound(
-        m_sounds, m_ring, m_dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
+        m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
     sound.exec();
 }
 
@@ -130,11 +131,8 @@ void KestoProgram::Start() {
         m_ring.SetSoundFolder(m_folder);
         m_ring.InitSoundBuffers(LastSoundSlot, PreloadedSound);
     };
-    // Loading the sound window hidden reads the sound choices, as its own load does.
-    steps.loadSoundChoices = [this] {
-        FrmKestoSound sound(
-            m_sounds, m_ring, m_dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
-    };
+    // The sound choices are read once, here; the sound window shows them.
+    steps.loadSoundChoices = [this] { LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs); };
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(*m_window, *m_control, m_ctx, steps);
     m_window->show();
