@@ -72,9 +72,8 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
     m_window->Attach(*m_control, *m_tick);
     ResultReportsOptions reportOptions;
     reportOptions.parent = m_window.get();
-    m_reports = std::make_unique<ResultReports>(
-        m_ctx, m_folder.string(), [this](const std::string& path) { m_shell.OpenDocument(path); },
-        QtResultPrinters(), reportOptions);
+    m_reports = std::make_unique<ResultReports>(m_ctx, m_folder.string(), m_shell,
+                                                QtResultPrinters(), reportOptions);
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
     m_config = std::make_unique<ConfigWindows>(*m_window, m_ctx, m_folder);
     WireMenus();

@@ -5,6 +5,7 @@
 #include "reports/qt/lap_times_window.h"
 #include "reports/qt/qt_printer.h"
 #include "reports/qt/summary_window.h"
+#include "reports/qt/text_report_window.h"
 #include "reports/report_messages.h"
 #include "reports/result_saving.h"
 #include "reports/summary_report.h"
@@ -22,16 +23,15 @@ ResultPrinters QtResultPrinters() {
     return printers;
 }
 
-ResultReports::ResultReports(RaceContext& ctx, std::string programFolder,
-                             std::function<void(const std::string&)> openDocument,
+ResultReports::ResultReports(RaceContext& ctx, std::string programFolder, DesktopShell& shell,
                              ResultPrinters printers, ResultReportsOptions options)
-    : m_ctx(ctx), m_programFolder(std::move(programFolder)),
-      m_openDocument(std::move(openDocument)), m_printers(std::move(printers)), m_options(options) {
-}
+    : m_ctx(ctx), m_programFolder(std::move(programFolder)), m_shell(shell),
+      m_printers(std::move(printers)), m_options(options) {}
 
 ResultReports::~ResultReports() {
     delete m_summary.data();
     delete m_laps.data();
+    delete m_text.data();
 }
 
 FrmKestoSummary* ResultReports::EnsureSummaryWindow() {
@@ -217,8 +217,12 @@ void ResultReports::mnuOpen_Click() {
         return;
     const ResultFileKind kind = KindOfOpenedFile(*path);
     if (kind == ResultFileKind::Text) {
-        if (m_openDocument)
-            m_openDocument(*path);
+        // The desktop may answer only later; by then these reports may be gone.
+        QPointer<ResultReports> self(this);
+        m_shell.OpenDocument(*path, [self, path = *path] {
+            if (self)
+                self->ShowTextReport(path);
+        });
         return;
     }
     std::string text;
@@ -228,6 +232,27 @@ void ResultReports::mnuOpen_Click() {
         OpenLapFile(*path, text);
     else
         OpenSummaryFile(*path, text);
+}
+
+TextReportWindow* ResultReports::TextWindow() const {
+    return m_text;
+}
+
+void ResultReports::ShowTextReport(const std::string& path) {
+    m_ctx.dialogs.Show(InformationMessage("Open", "The desktop could not open\n" + path +
+                                                      "\nIt is shown in a window of the timer."));
+    std::string text;
+    std::string error;
+    if (!ReadResultFile(path, text, &error)) {
+        m_ctx.dialogs.Show(ErrorDescriptionMessage(error));
+        return;
+    }
+    if (!m_text)
+        m_text = new TextReportWindow(m_options.parent);
+    m_text->ShowReport(path, text);
+    m_text->show();
+    m_text->raise();
+    m_text->activateWindow();
 }
 
 void ResultReports::OpenLapFile(const std::string& path, const std::string& text) {

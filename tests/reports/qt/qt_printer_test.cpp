@@ -6,6 +6,7 @@
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 #include "reports/summary_report.h"
+#include "support/recording_desktop_shell.h"
 #include "support/report_races.h"
 #include "support/test_doubles.h"
 
@@ -259,7 +260,8 @@ TEST(ViewerPictures, BothViewersDrawTheirGrids) {
     ResultPrinters printers;
     ResultReportsOptions options;
     options.lapWindowModal = false;
-    ResultReports reports(race.context, fs::temp_directory_path().string(), nullptr, printers,
+    test::RecordingDesktopShell shell;
+    ResultReports reports(race.context, fs::temp_directory_path().string(), shell, printers,
                           options);
     reports.mnuSummary_Click();
     reports.mnuLapTimes_Click();
