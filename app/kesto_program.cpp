@@ -4,6 +4,7 @@
 #include "app/main_window_load.h"
 #include "base/guarded_step.h"
 #include "config/first_run_seed.h"
+#include "config/sound_choices_file.h"
 #include "display/qt/diag_window.h"
 #include "display/qt/hits_window.h"
 #include "display/qt/rejected_passes_window.h"
@@ -71,9 +72,8 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
     m_window->Attach(*m_control, *m_tick);
     ResultReportsOptions reportOptions;
     reportOptions.parent = m_window.get();
-    m_reports = std::make_unique<ResultReports>(
-        m_ctx, m_folder.string(), [this](const std::string& path) { m_shell.OpenDocument(path); },
-        QtResultPrinters(), reportOptions);
+    m_reports = std::make_unique<ResultReports>(m_ctx, m_folder.string(), m_shell,
+                                                QtResultPrinters(), reportOptions);
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
     m_config = std::make_unique<ConfigWindows>(*m_window, m_ctx, m_folder);
     WireMenus();
@@ -119,7 +119,7 @@ void KestoProgram::ShowHelp() {
 
 void KestoProgram::ShowSoundWindow() {
     FrmKestoSound sound(
-        m_sounds, m_ring, m_dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
+        m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
     sound.exec();
 }
 
@@ -131,11 +131,8 @@ void KestoProgram::Start() {
         m_ring.SetSoundFolder(m_folder);
         m_ring.InitSoundBuffers(LastSoundSlot, PreloadedSound);
     };
-    // Loading the sound window hidden reads the sound choices, as its own load does.
-    steps.loadSoundChoices = [this] {
-        FrmKestoSound sound(
-            m_sounds, m_ring, m_dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
-    };
+    // The sound choices are read once, here; the sound window shows them.
+    steps.loadSoundChoices = [this] { LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs); };
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(*m_window, *m_control, m_ctx, steps);
     m_window->show();

@@ -120,6 +120,15 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+    size_t pos = 0;
+    char32_t c = 0;
+    while (pos < bytes.size())
+        if (!NextCodePoint(bytes, pos, c))
+            return false;
+    return true;
+}
+
 std::string Utf8ToWindows1252(std::string_view utf8) {
     const CodePage& page = Page();
     std::string out;

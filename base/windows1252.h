@@ -19,4 +19,9 @@ namespace kesto {
 std::string Windows1252ToUtf8(std::string_view bytes);
 std::string Utf8ToWindows1252(std::string_view utf8);
 
+// True when every byte belongs to a well-formed UTF-8 sequence (plain ASCII
+// is). Text from elsewhere (a spreadsheet's export) may be either encoding;
+// Windows-1252 text with any letter beyond ASCII is almost never valid UTF-8.
+bool IsValidUtf8(std::string_view bytes);
+
 } // namespace kesto

@@ -123,7 +123,7 @@ bool RosterEditor::Delete(size_t index, std::string* error) {
 
 RosterEditor::ImportResult RosterEditor::Import(const std::filesystem::path& file,
                                                 std::string* error) {
-    auto names = ReadNameList(file, error);
+    auto names = ReadNameList(file, error, ValueFileText::Utf8WhenValid);
     if (!names)
         return ImportResult::Unreadable;
     return Replace(std::move(*names), error) ? ImportResult::Imported : ImportResult::NotSaved;

@@ -24,8 +24,9 @@ std::string RosterLine(const std::string& name) {
 
 } // namespace
 
-std::optional<std::vector<std::string>> ReadNameList(const fs::path& file, std::string* error) {
-    auto reader = ValueFileReader::Open(file, error);
+std::optional<std::vector<std::string>> ReadNameList(const fs::path& file, std::string* error,
+                                                     ValueFileText text) {
+    auto reader = ValueFileReader::Open(file, error, text);
     if (!reader)
         return std::nullopt;
     std::vector<std::string> names;

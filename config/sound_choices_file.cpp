@@ -32,6 +32,20 @@ bool ReadSoundChoices(const std::filesystem::path& programFolder, SoundChoices& 
     return true;
 }
 
+void LoadSoundChoices(const std::filesystem::path& programFolder, SoundChoices& choices,
+                      Dialogs& dialogs) {
+    const std::filesystem::path path = SoundChoicesPath(programFolder);
+    std::error_code exists;
+    std::string error;
+    if (!std::filesystem::exists(path, exists))
+        error = "File not found\n" + path.string();
+    else if (ReadSoundChoices(programFolder, choices, &error))
+        return;
+    Message box;
+    box.text = error;
+    dialogs.Show(box);
+}
+
 bool WriteSoundChoices(const std::filesystem::path& programFolder, const SoundChoices& choices,
                        std::string* error) {
     ValueFileWriter writer;

@@ -114,8 +114,9 @@ bool RaceControl::SameNamesAccepted() {
 void RaceControl::AbortClicked() {
     if (!m_state.RaceIsOver &&
         m_ctx.dialogs.Show(
+            // Enter must not throw the race away: No is the default.
             Question("Abort", "Are you sure you want to abort?\nAll Data will be lost",
-                     MessageIcon::Question, MessageAnswer::Yes)) != MessageAnswer::Yes)
+                     MessageIcon::Question, MessageAnswer::No)) != MessageAnswer::Yes)
         return;
     RunGuarded([&] { m_ctx.Journal().RaceAborted(); });
     SetTiming(false);

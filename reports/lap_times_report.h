@@ -35,7 +35,8 @@ struct LapTimesFill {
     std::string caption; // the viewer's caption after a fill
 };
 
-// Fills `grid`; the grid stays hidden when a message is returned.
+// Fills `grid`, emptied first once there is data; the grid stays hidden when
+// a message is returned.
 LapTimesFill FillLapTimes(RaceState& state, LapTableState& table, ReportGrid& grid);
 
 // "Lap Times... sorted by LAP NUMBER" and the other three captions.

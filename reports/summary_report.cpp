@@ -120,8 +120,9 @@ std::optional<Message> FillSummary(RaceState& state, ReportGrid& grid) {
     if (state.IdsWithLaps == 0)
         return InformationMessage(SummaryTitle, NoDataText);
 
+    // A fresh grid: no cell of an earlier race or file may pass for this one's.
+    grid = MakeSummaryGrid();
     grid.SetVisible(false); // no half-filled grid on the screen
-    grid.EnsureRows(SummaryRows);
     WriteHeaders(state, grid);
     for (int row = 0; row < SummaryRows; ++row)
         for (int col = 0; col < SummaryCols; ++col)

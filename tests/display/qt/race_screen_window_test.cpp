@@ -344,6 +344,7 @@ TEST_F(RaceScreenWindow, ClickingTheBestCellOfRowThreeClearsTheCarInThirdPlace) 
 TEST_F(RaceScreenWindow, BestCellClickDoesNothingOnceTheRaceIsClosed) {
     StartRace();
     Decoder(Pass(1, 100) + Pass(1, 3100) + Pass(1, 6100));
+    race.dialogs.answers = {MessageAnswer::Yes};
     control->cmdStart_Click(); // Abort, answered Yes
     ASSERT_FALSE(race.state.TimerEnabled);
     race.state.BestLapTime[0] = 3000;
@@ -563,7 +564,8 @@ TEST_F(RaceScreenWindow, RaceTimerFollowsRaceControl) {
     EXPECT_EQ(window->Timer1()->timerType(), Qt::PreciseTimer);
     StartRace();
     EXPECT_TRUE(window->Timer1()->isActive());
-    control->cmdStart_Click();
+    race.dialogs.answers = {MessageAnswer::Yes};
+    control->cmdStart_Click(); // Abort
     EXPECT_FALSE(window->Timer1()->isActive());
 }
 
@@ -578,6 +580,7 @@ TEST_F(RaceScreenWindow, CloseBoxLeavesTheWindowOpen) {
 
 TEST_F(RaceScreenWindow, ExitAfterAnUnsavedRaceAsksAndNoKeepsTheProgram) {
     StartRace();
+    race.dialogs.answers = {MessageAnswer::Yes};
     control->cmdStart_Click();     // abort clears the unsaved flags ...
     race.state.LapsUnsaved = true; // ... so mark a closed race's results unsaved
     race.state.SummaryUnsaved = true;
