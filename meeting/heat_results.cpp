@@ -38,6 +38,11 @@ Refusal RecordHeatResult(Meeting& meeting, int heatNumber, HeatResult result) {
         });
     if (!sameRacers)
         return "The result does not match the racers of " + HeatName(*heat) + ".";
+    // The race engine counts laps in 16 bits and its clock never runs backwards.
+    if (std::any_of(result.begin(), result.end(), [](const RacerResult& racer) {
+            return racer.laps > MaxHeatResultLaps || (racer.laps > 0 && racer.timeMs < 0);
+        }))
+        return "The result of " + HeatName(*heat) + " holds laps or times no race gives.";
     for (auto& racer : result) {
         if (FindSlot(*heat, racer.entry)->noShow)
             racer.noShow = true;

@@ -13,6 +13,8 @@ namespace kesto {
 
 // The most cars in one heat: the decoder times IDs 1 to 14.
 inline constexpr int MaxHeatSize = 14;
+// The most laps a heat result holds: the race engine's lap counter is 16 bits.
+inline constexpr int MaxHeatResultLaps = 32767;
 
 // What an operation that the operator may be refused gives back: nothing when
 // it was done, else the reason to show.

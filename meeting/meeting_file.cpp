@@ -1,6 +1,7 @@
 #include "meeting/meeting_file.h"
 
 #include "config/safe_write.h"
+#include "meeting/meeting_file_check.h"
 #include "meeting/meeting_json.h"
 
 #include <system_error>
@@ -66,7 +67,7 @@ std::optional<OpenMeeting> OpenMeeting::Create(const std::filesystem::path& path
             "There is already a file " + Quoted(path) + "; a new meeting needs a name of its own.";
         return std::nullopt;
     }
-    if (Refusal fault = CheckSetup(meeting)) {
+    if (Refusal fault = CheckMeetingFile(meeting)) {
         problem = *fault;
         return std::nullopt;
     }
@@ -81,6 +82,9 @@ Refusal OpenMeeting::Change(const std::function<Refusal(Meeting&)>& change) {
     Meeting changed = m_meeting;
     if (Refusal refused = change(changed))
         return refused;
+    // Never write what the file could not be read back as.
+    if (Refusal fault = CheckMeetingFile(changed))
+        return "The change was not made: it would leave the meeting unsound (" + *fault + ").";
     if (changed == m_meeting && !m_unsaved)
         return std::nullopt;
     m_meeting = std::move(changed);

@@ -39,7 +39,8 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
     // Runs a change of the meeting and writes the file when it was made. A
-    // refused change leaves meeting and file as they were. When the write
+    // refused change, or one that would leave the meeting unsound (a file that
+    // could not be read back), leaves meeting and file as they were. When the write
     // fails, the change stays made here and its message is returned; the next
     // change (or SaveAgain) writes the whole meeting again.
     Refusal Change(const std::function<Refusal(Meeting&)>& change);

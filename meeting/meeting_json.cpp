@@ -205,7 +205,7 @@ HeatResult ReadResult(const Json& racers, const std::string& where) {
         const std::string at = At(where, i);
         RacerResult racer;
         racer.entry = Whole(racers[i], "entry", at, 1);
-        racer.laps = Whole(racers[i], "laps", at, 0);
+        racer.laps = Whole(racers[i], "laps", at, 0, MaxHeatResultLaps);
         racer.timeMs = Whole(racers[i], "timeMs", at, 0);
         racer.noShow = Flag(racers[i], "noShow", at);
         result.push_back(racer);

@@ -40,13 +40,18 @@ RoundScore ScoreOf(const Meeting& meeting, int entry, int round, int lane) {
     return score;
 }
 
-// Negative when `a` is the better round, 0 when level.
-int CompareRounds(const RoundScore& a, const RoundScore& b) {
-    if (a.laps != b.laps)
-        return a.laps > b.laps ? -1 : 1;
-    if (a.laps == 0 || a.timeMs == b.timeMs)
+// Negative when laps a in time a are better than laps b in time b, 0 when
+// level: more laps, then less time; without laps, time does not count.
+int CompareLapsThenTime(int lapsA, int64_t timeA, int lapsB, int64_t timeB) {
+    if (lapsA != lapsB)
+        return lapsA > lapsB ? -1 : 1;
+    if (lapsA == 0 || timeA == timeB)
         return 0;
-    return a.timeMs < b.timeMs ? -1 : 1;
+    return timeA < timeB ? -1 : 1;
+}
+
+int CompareRounds(const RoundScore& a, const RoundScore& b) {
+    return CompareLapsThenTime(a.laps, a.timeMs, b.laps, b.timeMs);
 }
 
 bool BetterRound(const RoundScore& a, const RoundScore& b) {
@@ -106,9 +111,7 @@ int CompareRows(const QualifyingRow& a, const QualifyingRow& b, ScoringRule rule
         std::sort(pb.rbegin(), pb.rend());
         return pa == pb ? 0 : (pa > pb ? -1 : 1);
     }
-    RoundScore totalA{.laps = a.laps, .timeMs = a.timeMs};
-    RoundScore totalB{.laps = b.laps, .timeMs = b.timeMs};
-    if (int order = CompareRounds(totalA, totalB))
+    if (int order = CompareLapsThenTime(a.laps, a.timeMs, b.laps, b.timeMs))
         return order;
     if (rule == ScoringRule::LaneRotation)
         return 0;

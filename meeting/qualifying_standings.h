@@ -41,9 +41,9 @@ struct RoundScore {
 
 struct QualifyingRow {
     int entry = 0;
-    int position = 0; // level racers share it
-    int laps = 0;     // of the rounds that count
-    int32_t timeMs = 0;
+    int position = 0;   // level racers share it
+    int laps = 0;       // of the rounds that count
+    int64_t timeMs = 0; // 20 long rounds overflow 32 bits
     int points = 0;
     std::vector<RoundScore> rounds; // by round; a lane rotation by round, then lane
 };

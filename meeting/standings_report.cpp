@@ -4,6 +4,8 @@
 #include "meeting/qualifying_standings.h"
 #include "reports/report_text.h"
 
+#include <cstdio>
+
 namespace kesto {
 namespace {
 
@@ -11,6 +13,15 @@ constexpr size_t NameChars = 15;
 
 std::string Name(const Meeting& meeting, int entry) {
     return Field(LeftChars(EntryName(meeting, entry), NameChars), NameChars + 1);
+}
+
+// Minutes, ":", seconds "00", ".", milliseconds "000", as the race summary
+// writes a total time; long enough for the sum of many rounds.
+std::string TimeText(int64_t ms) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%lld:%02lld.%03lld", static_cast<long long>(ms / 60000),
+                  static_cast<long long>(ms / 1000 % 60), static_cast<long long>(ms % 1000));
+    return text;
 }
 
 // A line's padding ends with its last field.
@@ -53,7 +64,7 @@ std::string RoundCell(const Meeting& meeting, const RoundScore& round) {
         return "-";
     std::string cell = meeting.scoring.rule == ScoringRule::Points
                            ? std::to_string(round.points)
-                           : std::to_string(round.laps) + " " + TotalTimeText(round.timeMs);
+                           : std::to_string(round.laps) + " " + TimeText(round.timeMs);
     return round.counted ? cell : "(" + cell + ")";
 }
 
@@ -68,9 +79,9 @@ std::string QualifyingTable(const Meeting& meeting) {
             header += Field(RoundHeader(meeting, round), cellWidth);
     std::string text = EndLine(header);
     for (const auto& row : rows) {
-        std::string line = Field(row.position, 5) + Name(meeting, row.entry) +
-                           (points ? Field(row.points, 8)
-                                   : Field(row.laps, 6) + Field(TotalTimeText(row.timeMs), 12));
+        std::string line =
+            Field(row.position, 5) + Name(meeting, row.entry) +
+            (points ? Field(row.points, 8) : Field(row.laps, 6) + Field(TimeText(row.timeMs), 12));
         for (const auto& round : row.rounds)
             line += Field(RoundCell(meeting, round), cellWidth);
         text += EndLine(line);
@@ -98,7 +109,7 @@ std::string FinalsTable(const Meeting& meeting) {
         text += EndLine(
             Field(row.position, 5) + Name(meeting, row.entry) +
             Field(row.main >= 0 ? MainName(row.main) : "-", 6) + Field(PlaceText(row, mainRan), 7) +
-            (mainRan ? Field(row.laps, 6) + Field(TotalTimeText(row.timeMs), 12) : Field("", 18)) +
+            (mainRan ? Field(row.laps, 6) + Field(TimeText(row.timeMs), 12) : Field("", 18)) +
             std::to_string(row.qualifying) +
             (row.bumpedUp ? ", up from " + MainName(row.main + 1) : ""));
     }

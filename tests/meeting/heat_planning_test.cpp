@@ -86,6 +86,9 @@ TEST(HeatPlanning, NextHeatIsTheFirstWithoutAResultAndAReRunSetsTheOldOneAside) 
     Record(meeting, 2, {});
     EXPECT_EQ(NextHeat(meeting)->number, 3);
     EXPECT_TRUE(RecordHeatResult(meeting, 1, {}).has_value()) << "a run heat is re-run first";
+    EXPECT_TRUE(RecordHeatResult(meeting, 3, {Ran(1, 32768, 1), Ran(2, 0, 0)}).has_value())
+        << "more laps than the race engine counts";
+    EXPECT_TRUE(RecordHeatResult(meeting, 3, {Ran(1, 1, 1)}).has_value()) << "racer 2 is missing";
 
     ASSERT_FALSE(ReRunHeat(meeting, 1));
     EXPECT_EQ(NextHeat(meeting)->number, 1);

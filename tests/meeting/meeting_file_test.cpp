@@ -72,6 +72,13 @@ TEST_F(MeetingFile, EveryChangeIsWrittenAtOnceAndARefusedOneWritesNothing) {
 
     const std::string before = ReadBytes(Path());
     EXPECT_TRUE(open->Change([](Meeting& m) { return ReRunHeat(m, 1); }).has_value());
+    auto unsound = open->Change([](Meeting& m) {
+        m.heats[0].round = 9;
+        return Refusal();
+    });
+    ASSERT_TRUE(unsound.has_value()) << "a file that could not be read back";
+    EXPECT_THAT(*unsound, HasSubstr("round 9 of 2"));
+    EXPECT_EQ(open->meeting().heats[0].round, 1);
     EXPECT_EQ(ReadBytes(Path()), before);
 
     // A failed write keeps the change here, says so, and the next change writes it.
