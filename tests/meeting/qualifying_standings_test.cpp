@@ -89,6 +89,21 @@ TEST(Points, PlacesScoreTheListSummedOverRoundsWithTheWorstDroppedAndCountBack) 
     EXPECT_EQ(QualifyingStandings(meeting)[3].points, 1);
 }
 
+TEST(Points, ALateEntryScoresNothingForTheRoundItMissedAndAReRunCountsItsNewOrder) {
+    Meeting meeting = PlannedMeeting(2, ScoringRule::Points, 2, 3);
+    Record(meeting, 1, {Ran(1, 10, 300000), Ran(2, 9, 300000)});
+    ASSERT_FALSE(AddEntry(meeting, "Late Racer", 3));
+    Record(meeting, 2, {Ran(3, 12, 300000), Ran(1, 11, 300000), Ran(2, 10, 300000)});
+    ASSERT_FALSE(ReRunHeat(meeting, 2));
+    Record(meeting, 2, {Ran(1, 12, 300000), Ran(3, 11, 300000)}); // racer 2: no lap
+    // 1: 10 + 10 = 20; 2: 9 + 0 = 9; 3 (late): 0 + 9 = 9, level with 2 on count-back too.
+    EXPECT_THAT(Table(meeting), ElementsAre("1:1", "2:2", "3:2"));
+    // Dropping the worst round drops the late entry's missed one: 1: 10, 2: 9, 3: 9.
+    meeting.scoring.dropWorstRound = true;
+    EXPECT_THAT(Table(meeting), ElementsAre("1:1", "2:2", "3:2"));
+    EXPECT_EQ(QualifyingStandings(meeting)[2].points, 9);
+}
+
 TEST(LaneRotation, TotalLapsThenTotalTimeOverEveryLaneAndLevelRacersShare) {
     // 3 racers on 2 lanes: heat 1 racers 1, 2; heat 2 racers 2, 3; heat 3 racers 3, 1.
     Meeting meeting = PlannedMeeting(3, ScoringRule::LaneRotation, 1, 2);
@@ -101,6 +116,22 @@ TEST(LaneRotation, TotalLapsThenTotalTimeOverEveryLaneAndLevelRacersShare) {
     ASSERT_EQ(rows[1].rounds.size(), 2u);
     EXPECT_EQ(rows[1].rounds[1].lane, 2);
     EXPECT_EQ(rows[1].rounds[1].heat, 3);
+}
+
+TEST(LaneRotation, ANoShowANoLapHeatAReRunAndALateEntryOnItsOwnLanes) {
+    // Two racers on two lanes: heat 1 racers 1, 2; heat 2 racers 2, 1. The late
+    // racer finds both lanes of heat 2 taken: heats 3 and 4, lanes 1 and 2.
+    Meeting meeting = PlannedMeeting(2, ScoringRule::LaneRotation, 1, 2);
+    Record(meeting, 1, {Ran(1, 10, 100000), NoShow(2)});
+    ASSERT_FALSE(AddEntry(meeting, "Late Racer", 0));
+    Record(meeting, 2, {Ran(2, 11, 100000)}); // racer 1: no lap
+    ASSERT_FALSE(ReRunHeat(meeting, 2));
+    Record(meeting, 2, {Ran(2, 10, 99000), Ran(1, 9, 100000)});
+    Record(meeting, 3, {Ran(3, 10, 100000)});
+    Record(meeting, 4, {Ran(3, 10, 101000)});
+    // 1: 10 + 9 = 19 laps; 2: nothing + 10 = 10; 3: 10 + 10 = 20.
+    EXPECT_THAT(Table(meeting), ElementsAre("3:1", "1:2", "2:3"));
+    EXPECT_EQ(QualifyingStandings(meeting)[0].timeMs, 201000);
 }
 
 } // namespace
