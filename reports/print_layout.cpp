@@ -1,9 +1,9 @@
 #include "reports/print_layout.h"
 
+#include "base/report_text.h"
 #include "engine/number_format.h"
 #include "engine/positions.h"
 #include "reports/report_messages.h"
-#include "reports/report_text.h"
 #include "reports/summary_report.h"
 
 #include <cstdio>

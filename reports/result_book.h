@@ -6,9 +6,9 @@
 // work on it, so none of them needs a window; the viewer windows only show
 // what it holds.
 
+#include "base/printer.h"
 #include "engine/race_context.h"
 #include "reports/lap_times_report.h"
-#include "base/printer.h"
 #include "reports/report_grid.h"
 #include "reports/result_file_state.h"
 #include "reports/result_files.h"

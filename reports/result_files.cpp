@@ -1,10 +1,10 @@
 #include "reports/result_files.h"
 
+#include "base/report_text.h"
 #include "base/safe_write.h"
 #include "base/windows1252.h"
 #include "reports/delimited_reader.h"
 #include "reports/lap_times_report.h"
-#include "reports/report_text.h"
 #include "reports/summary_report.h"
 
 #include <algorithm>

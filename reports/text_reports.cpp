@@ -1,10 +1,10 @@
 #include "reports/text_reports.h"
 
+#include "base/report_text.h"
 #include "engine/number_format.h"
 #include "engine/positions.h"
 #include "engine/race_screen.h"
 #include "reports/report_messages.h"
-#include "reports/report_text.h"
 #include "reports/summary_report.h"
 
 namespace kesto {

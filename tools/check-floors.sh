@@ -66,7 +66,26 @@ done < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' |
     grep -v -E '^(tests|bench)/' |
     xargs grep -H -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]*/' || true)
 
+# Sources are listed in their floor's CMakeLists.txt (the folder's own or its
+# parent's), never globbed: a file left out would silently not be built.
+while IFS= read -r source; do
+    folder=${source%/*}
+    name=${source##*/}
+    if [ -f "$folder/CMakeLists.txt" ] && grep -q -E "(^|[[:space:]/])${name//./\\.}([[:space:])]|$)" "$folder/CMakeLists.txt"; then
+        continue
+    fi
+    parent=${folder%/*}
+    sub=${folder##*/}
+    if [ "$parent" != "$folder" ] && [ -f "$parent/CMakeLists.txt" ] &&
+        grep -q -E "(^|[[:space:]])${sub}/${name//./\\.}([[:space:])]|$)" "$parent/CMakeLists.txt"; then
+        continue
+    fi
+    echo "$source: not listed in its floor's CMakeLists.txt"
+    status=1
+done < <(git ls-files --cached --others --exclude-standard -- '*.cpp' |
+    grep -v -E '^(tests|bench|tools)/' || true)
+
 if [ "$status" -eq 0 ]; then
-    echo "check-floors: every include keeps to the floor plan"
+    echo "check-floors: every include keeps to the floor plan, every source is listed"
 fi
 exit "$status"

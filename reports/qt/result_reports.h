@@ -6,9 +6,9 @@
 // here. Owns the reports' data (a ResultBook, which outlives the windows) and
 // the two viewer windows that show it.
 
+#include "base/desktop_shell.h"
 #include "base/printer.h"
 #include "engine/race_context.h"
-#include "base/desktop_shell.h"
 #include "reports/result_book.h"
 
 #include <QObject>

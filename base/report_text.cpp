@@ -1,4 +1,4 @@
-#include "reports/report_text.h"
+#include "base/report_text.h"
 
 namespace kesto {
 namespace {
