@@ -4,6 +4,8 @@
 #include "reports/result_saving.h"
 #include "reports/summary_report.h"
 
+#include <filesystem>
+
 namespace kesto {
 
 ResultBook::ResultBook() : m_summary(MakeSummaryGrid()), m_laps(MakeLapGrid()) {}
@@ -16,13 +18,24 @@ std::optional<Message> ResultBook::FillSummary(RaceState& state) {
 }
 
 LapTimesFill ResultBook::FillLapTimes(RaceState& state) {
-    return kesto::FillLapTimes(state, m_lapTable, m_laps);
+    LapTimesFill fill = kesto::FillLapTimes(state, m_lapTable, m_laps);
+    if (state.IdsWithLaps > 0)
+        m_lapFile.clear(); // the grid now holds the race, not the file
+    return fill;
 }
 
-GridFileRead ResultBook::OpenLapFile(std::string_view text) {
+GridFileRead ResultBook::OpenLapFile(const std::string& path, std::string_view text) {
     GridFileRead read = ReadLapGridFile(text, m_laps, m_files);
     m_laps.SetVisible(true);
+    m_lapFile = path;
     return read;
+}
+
+RaceCharts ResultBook::Charts(const RaceState& state) const {
+    if (m_lapFile.empty())
+        return ChartsOfRace(state);
+    return ChartsOfLapGrid(m_laps, state.Settings.IdColor,
+                           std::filesystem::path(m_lapFile).filename().string());
 }
 
 GridFileRead ResultBook::OpenSummaryFile(const std::string& path, std::string_view text) {

@@ -256,7 +256,7 @@ void ResultReports::ShowTextReport(const std::string& path) {
 }
 
 void ResultReports::OpenLapFile(const std::string& path, const std::string& text) {
-    m_book.OpenLapFile(text);
+    m_book.OpenLapFile(path, text);
     FrmKestoViewLaps* window = EnsureLapWindow();
     window->ShowGrid(m_book.Laps());
     if (m_summary && m_summary->isVisible())
