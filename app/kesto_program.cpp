@@ -19,8 +19,10 @@
 #include "reports/qt/summary_window.h"
 #include "sound/qt/sound_window.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QMenu>
 
 namespace kesto {
 
@@ -90,6 +92,13 @@ void KestoProgram::WireMenus() {
     hooks.openResults = [this] { m_reports->mnuOpen_Click(); };
     hooks.showLapTimes = [this] { m_reports->mnuLapTimes_Click(); };
     hooks.showSummary = [this] { m_reports->mnuSummary_Click(); };
+    // "Charts" of the View Data menu, below "Summary".
+    if (auto* viewData = window->findChild<QMenu*>(QStringLiteral("mnuViewData"))) {
+        auto* charts = new QAction(QStringLiteral("Charts"), viewData);
+        charts->setObjectName(QStringLiteral("mnuCharts"));
+        viewData->insertAction(window->findChild<QAction*>(QStringLiteral("mnuHits")), charts);
+        QObject::connect(charts, &QAction::triggered, m_reports.get(), &ResultReports::ShowCharts);
+    }
     hooks.viewerGridVisible = [this](bool visible) { m_reports->ViewerGridVisible(visible); };
     m_ctx.lapViewerGrid = hooks.viewerGridVisible;
     hooks.showHits = [this, window] { FrmHits::ShowModeless(window, &m_state); };

@@ -53,15 +53,15 @@ bool ResultBook::SaveLaps(RaceContext& ctx, const std::string& programFolder) {
     return SaveLapsFile(ctx, programFolder, m_laps, m_files);
 }
 
-bool ResultBook::PrintSummary(RaceContext& ctx, Printer& printer) {
+bool ResultBook::PrintSummary(RaceContext& ctx, Printer& printer, const std::string& chartsPage) {
     const SummaryPrintHeader header = m_summaryFile.empty()
                                           ? RaceSummaryPrintHeader(ctx.state)
                                           : FileSummaryPrintHeader(m_summaryFile, m_files);
-    return kesto::PrintSummary(ctx, m_summary, header, m_files, printer);
+    return kesto::PrintSummary(ctx, m_summary, header, m_files, printer, chartsPage);
 }
 
-bool ResultBook::PrintLaps(RaceContext& ctx, Printer& printer) {
-    return kesto::PrintLaps(ctx, printer);
+bool ResultBook::PrintLaps(RaceContext& ctx, Printer& printer, const std::string& chartsPage) {
+    return kesto::PrintLaps(ctx, printer, chartsPage);
 }
 
 } // namespace kesto

@@ -52,9 +52,9 @@ public:
     bool SaveSummary(RaceContext& ctx, const std::string& programFolder);
     bool SaveLaps(RaceContext& ctx, const std::string& programFolder);
     // The summary grid under the header of whatever it shows: the race's, or
-    // an opened file's own.
-    bool PrintSummary(RaceContext& ctx, Printer& printer);
-    bool PrintLaps(RaceContext& ctx, Printer& printer);
+    // an opened file's own. A `chartsPage` (SVG) follows on a page of its own.
+    bool PrintSummary(RaceContext& ctx, Printer& printer, const std::string& chartsPage = {});
+    bool PrintLaps(RaceContext& ctx, Printer& printer, const std::string& chartsPage = {});
 
 private:
     ReportGrid m_summary;
