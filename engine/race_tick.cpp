@@ -30,7 +30,7 @@ void RaceTick::RaceTimerStopped() {
 }
 
 void RaceTick::UpdateScreen() {
-    RunGuarded([&] { m_ctx.Journal().ScreenUpdated(m_ctx.state.RaceClock); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::ScreenUpdated(m_ctx.state.RaceClock)); });
     RunGuarded([&] {
         if (m_ctx.state.PracticeMode)
             m_screen.UpdatePracticeScreen();

@@ -158,12 +158,14 @@ void ResultReports::SortLaps(bool byLapTime) {
 // resumed after a crash asks about the same unsaved results.
 void ResultReports::SaveSummary() {
     if (m_summary && SaveSummaryFile(m_ctx, m_programFolder, m_summary->Grid(), m_files))
-        m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
+        m_ctx.Journal().Record(
+            JournalEvent::UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved));
 }
 
 void ResultReports::SaveLaps() {
     if (m_laps && SaveLapsFile(m_ctx, m_programFolder, m_laps->Grid(), m_files))
-        m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
+        m_ctx.Journal().Record(
+            JournalEvent::UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved));
 }
 
 void ResultReports::PrintSummary() {
