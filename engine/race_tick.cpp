@@ -30,7 +30,7 @@ void RaceTick::RaceTimerStopped() {
 }
 
 void RaceTick::UpdateScreen() {
-    RunGuarded([&] { m_ctx.Journal().ScreenUpdated(m_ctx.state.RaceClock); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::ScreenUpdated(m_ctx.state.RaceClock)); });
     m_control.RefreshRaceScreen();
 }
 
