@@ -62,7 +62,7 @@ std::optional<std::string> NameChoice::Select_Name_Click(int row, int entry) {
         const std::string caption = " " + m_entries[entry];
         const std::string name = TrimBlanks(caption);
         // Recorded before anyone sees it, as every change of the race.
-        m_ctx.Journal().NameChosen(row, name);
+        m_ctx.Journal().Record(JournalEvent::NameChosen(row, name));
         m_ctx.state.Names.IdName[row - 1] = name;
         m_ctx.state.Names.NamedId[row - 1] = static_cast<int16_t>(row);
         return caption;

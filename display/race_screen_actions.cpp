@@ -35,7 +35,7 @@ void RaceScreenActions::lblBestLap_Click() {
     else
         next = BestLapMode;
     m_state.BestColumnMode = next;
-    m_ctx.Journal().SettingsChanged(m_state);
+    m_ctx.Journal().Record(JournalEvent::SettingsChanged(m_state));
     RefreshUnlessIdle();
 }
 
@@ -53,7 +53,7 @@ void RaceScreenActions::lblLag_Click() {
         m_state.LagColumnMode = next;
         // The operator's choice outlives the race: Reset shows it again.
         m_lagModeSetting = next;
-        m_ctx.Journal().SettingsChanged(m_state);
+        m_ctx.Journal().Record(JournalEvent::SettingsChanged(m_state));
     }
     RefreshUnlessIdle();
 }
@@ -78,7 +78,7 @@ RaceScreenActions::BestCellClick RaceScreenActions::lblBest_Click(int row) {
 void RaceScreenActions::ClearBestLapOf(int id) {
     if (!IsValidId(id))
         return;
-    m_ctx.Journal().BestLapCleared(id);
+    m_ctx.Journal().Record(JournalEvent::BestLapCleared(id));
     m_state.BestLapTime[id - 1] = NoBestLap;
 }
 
