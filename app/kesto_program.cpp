@@ -1,6 +1,7 @@
 #include "app/kesto_program.h"
 
 #include "app/config_windows.h"
+#include "app/live_board_wiring.h"
 #include "app/main_window_load.h"
 #include "base/guarded_step.h"
 #include "config/first_run_seed.h"
@@ -66,20 +67,27 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
     m_ctx.journal = &m_journal;
     m_state.Locale = SystemNumberLocale();
     m_window = std::make_unique<FrmKestoTimer>(m_ctx, m_folder);
+    m_screen = std::make_unique<ObservedRaceScreen>(*m_window, m_state);
     m_launcher = std::make_unique<QtStartSequenceLauncher>(m_ctx, m_window.get());
-    m_control = std::make_unique<RaceControl>(m_ctx, *m_window, *m_launcher);
-    m_tick = std::make_unique<RaceTick>(m_ctx, *m_control, *m_window);
+    m_control = std::make_unique<RaceControl>(m_ctx, *m_screen, *m_launcher);
+    m_tick = std::make_unique<RaceTick>(m_ctx, *m_control, *m_screen);
     m_window->Attach(*m_control, *m_tick);
     ResultReportsOptions reportOptions;
     reportOptions.parent = m_window.get();
+    reportOptions.fileOpened = [this](const std::string& path, bool summaryFile) {
+        m_liveBoard->FileOpened(path, summaryFile);
+    };
     m_reports = std::make_unique<ResultReports>(m_ctx, m_folder.string(), m_shell,
                                                 QtResultPrinters(), reportOptions);
+    m_liveBoard = std::make_unique<LiveBoardWiring>(m_ctx, *m_screen, *m_reports, m_folder,
+                                                    QtResultPrinters().pdfPrinter);
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
     m_config = std::make_unique<ConfigWindows>(*m_window, m_ctx, m_folder);
     WireMenus();
 }
 
 KestoProgram::~KestoProgram() {
+    m_liveBoard.reset(); // its server thread ends before the race state goes
     if (m_help)
         delete m_help.data();
 }
@@ -111,6 +119,7 @@ void KestoProgram::WireMenus() {
     hooks.showSound = [this] { ShowSoundWindow(); };
     // "Settings", "Race Format" and "Racers".
     m_config->Install();
+    m_liveBoard->AddMenuItem(*window);
 }
 
 void KestoProgram::ShowHelp() {
@@ -136,6 +145,8 @@ void KestoProgram::Start() {
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(*m_window, *m_control, m_ctx, steps);
     m_window->show();
+    // Off unless the operator switched it on: a first run opens no port.
+    RunGuarded([this] { m_liveBoard->ApplySavedChoice(); });
     // Over the shown window; the port stays as the load left it, so a resumed
     // race goes on with the decoder's next lines.
     // A second timer on the same folder must not take over the first one's race.

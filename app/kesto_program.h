@@ -16,6 +16,7 @@
 #include "peripheral/qt/desktop_shell.h"
 #include "sound/qt/sdl_audio_device.h"
 #include "sound/sound_ring.h"
+#include "web/observed_race_screen.h"
 
 #include <QPointer>
 
@@ -27,6 +28,7 @@ namespace kesto {
 class BrowserLauncher;
 class ConfigWindows;
 class HelpWindow;
+class LiveBoardWiring;
 class ResultReports;
 
 class KestoProgram final {
@@ -50,6 +52,7 @@ public:
     RaceControl& Control() { return *m_control; }
     RaceState& State() { return m_state; }
     JournalFile& Journal() { return m_journal; }
+    LiveBoardWiring& LiveBoard() { return *m_liveBoard; }
 
 private:
     void WireMenus();
@@ -70,6 +73,8 @@ private:
     JournalFile m_journal;
     RaceContext m_ctx;
     std::unique_ptr<FrmKestoTimer> m_window;
+    // The main window as race control and the tick see it, watched by the live board.
+    std::unique_ptr<ObservedRaceScreen> m_screen;
     std::unique_ptr<QtStartSequenceLauncher> m_launcher;
     std::unique_ptr<RaceControl> m_control;
     std::unique_ptr<RaceTick> m_tick;
@@ -77,6 +82,7 @@ private:
     std::unique_ptr<ResultReports> m_reports;
     std::unique_ptr<ConfigWindows> m_config;
     std::unique_ptr<BrowserLauncher> m_browser;
+    std::unique_ptr<LiveBoardWiring> m_liveBoard;
     QPointer<HelpWindow> m_help;
 };
 

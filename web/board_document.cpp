@@ -17,6 +17,11 @@ namespace {
 
 using nlohmann::json;
 
+// An ID nobody races: no name, or the name lists' last entry "Empty".
+bool IsNamed(const std::string& name) {
+    return !name.empty() && name != "Empty";
+}
+
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos)
@@ -175,7 +180,7 @@ std::string BoardDocument::Build(const RaceState& state, const ScreenShown& scre
             recent.push_back(
                 {{"lap", lap}, {"time", LapText(times[static_cast<size_t>(lap)], state.Locale)}});
         car["recent"] = std::move(recent);
-        car["active"] = !state.IdName(id).empty() || laps > 0;
+        car["active"] = IsNamed(state.IdName(id)) || laps > 0;
         cars.push_back(std::move(car));
     }
     board["cars"] = std::move(cars);

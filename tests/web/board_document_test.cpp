@@ -79,7 +79,8 @@ TEST_F(Board, RowsInRunningOrderInTheCarsColoursWithThePanelTheScreenShows) {
     control.ReSet();
     control.cmdStart_Click();
     Run(11500);
-    state.Names.IdName[3].clear(); // ID 4 unused
+    state.Names.IdName[3].clear();   // ID 4 unused
+    state.Names.IdName[4] = "Empty"; // ID 5 given the name list's "Empty"
 
     json board = Document();
     EXPECT_EQ(board["format"], "5 Lap Race");
@@ -105,6 +106,8 @@ TEST_F(Board, RowsInRunningOrderInTheCarsColoursWithThePanelTheScreenShows) {
     EXPECT_EQ(board["cars"][2]["id"], 3); // no lap yet, named
     EXPECT_EQ(board["cars"][2]["active"], true);
     EXPECT_EQ(board["cars"][3]["active"], false); // no name, no lap
+    EXPECT_EQ(board["cars"][4]["id"], 5);         // named "Empty", no lap
+    EXPECT_EQ(board["cars"][4]["active"], false);
     EXPECT_EQ(board["cars"][3]["ink"], "#000000");
 
     // Passes, white and checkered flags, the close: each told to the observer.
