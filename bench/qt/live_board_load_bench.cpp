@@ -8,7 +8,8 @@
 // Reported: the tick's median, 99th percentile and maximum (the tick alone:
 // the board is built and sent after it), the laps the race counted and
 // whether every browser's last board shows all of them, HTTP answers served,
-// and the resident memory before and after the measured ticks.
+// and the resident memory before, halfway through and after the measured
+// ticks (the second half shows whether it keeps growing).
 #include "display/qt/race_screen_window.h"
 #include "engine/quiet_platform.h"
 #include "engine/race_control.h"
@@ -201,12 +202,15 @@ void BM_LiveBoardLoad_200BrowsersAndHttpFlood(benchmark::State& st) {
 
     std::vector<double> micros;
     long residentBefore = 0;
+    long residentHalfway = 0;
     int64_t raceMs = 0;
     int sent = 0;
     for (auto _ : st) {
         residentBefore = ResidentKb();
         QElapsedTimer pace;
         for (int n = 0; n < Ticks; ++n) {
+            if (n == Ticks / 2)
+                residentHalfway = ResidentKb();
             pace.start();
             // A pass every tick; the decoder's clock runs ten times faster, so
             // each car passes 1.4 s after its last, above the minimum lap.
@@ -245,6 +249,7 @@ void BM_LiveBoardLoad_200BrowsersAndHttpFlood(benchmark::State& st) {
     st.counters["boards_received"] = static_cast<double>(load.boards);
     st.counters["http_answers"] = static_cast<double>(load.answers);
     st.counters["rss_before_kb"] = static_cast<double>(residentBefore);
+    st.counters["rss_halfway_kb"] = static_cast<double>(residentHalfway);
     st.counters["rss_after_kb"] = static_cast<double>(residentAfter);
 }
 BENCHMARK(BM_LiveBoardLoad_200BrowsersAndHttpFlood)->Iterations(1)->Unit(benchmark::kSecond);

@@ -46,6 +46,10 @@ bool HeadlessChromium::Launch(std::string* why) {
          QStringLiteral("--disable-gpu"), QStringLiteral("--disable-quic"),
          QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
          QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+         // Tabs in the background keep their full pace: the tests time them.
+         QStringLiteral("--disable-background-timer-throttling"),
+         QStringLiteral("--disable-renderer-backgrounding"),
+         QStringLiteral("--disable-backgrounding-occluded-windows"),
          QStringLiteral("--hide-scrollbars"), QStringLiteral("--user-data-dir=") + m_profile.path(),
          QStringLiteral("--remote-debugging-port=0"), QStringLiteral("about:blank")});
     // The browser writes its DevTools port and path into the profile.
@@ -119,15 +123,21 @@ QString HeadlessChromium::Open(const QString& url, int width, int height, bool m
           {QStringLiteral("deviceScaleFactor"), 1},
           {QStringLiteral("mobile"), mobile}},
          session);
-    Call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, session);
-    if (!WaitFor(
-            session,
-            QStringLiteral("document.readyState === 'complete' && location.href !== 'about:blank'"),
-            ReplyWithinMs)) {
+    return Navigate(session, url, why) ? session : QString();
+}
+
+bool HeadlessChromium::Navigate(const QString& page, const QString& url, std::string* why) {
+    Call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, page);
+    const QString loaded =
+        QStringLiteral("document.readyState === 'complete' && location.href === %1")
+            .arg(QString::fromUtf8(QJsonDocument(QJsonArray{url}).toJson(QJsonDocument::Compact))
+                     .chopped(1)
+                     .mid(1));
+    if (!WaitFor(page, loaded, ReplyWithinMs)) {
         *why = "the page did not load: " + url.toStdString();
-        return {};
+        return false;
     }
-    return session;
+    return true;
 }
 
 QJsonValue HeadlessChromium::Evaluate(const QString& page, const QString& expression) {

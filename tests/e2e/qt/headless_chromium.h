@@ -31,6 +31,9 @@ public:
     // A new tab showing `url` at `width` x `height` CSS pixels (`mobile`: a
     // phone's viewport). Its handle, or empty with the reason.
     QString Open(const QString& url, int width, int height, bool mobile, std::string* why);
+    // The tab shows `url` instead (in the same renderer: light on the
+    // machine); false with the reason.
+    bool Navigate(const QString& page, const QString& url, std::string* why);
     // The value of a script in the tab (promises awaited); undefined on failure.
     QJsonValue Evaluate(const QString& page, const QString& expression);
     // Until the script is true in the tab, at most `timeoutMs`.
