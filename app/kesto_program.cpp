@@ -19,6 +19,7 @@
 #include "reports/qt/summary_window.h"
 #include "sound/qt/sound_window.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QLocale>
 
@@ -65,17 +66,13 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
                                                    m_port} {
     m_ctx.journal = &m_journal;
     m_state.Locale = SystemNumberLocale();
-    m_window = std::make_unique<FrmKestoTimer>(m_ctx, m_folder);
-    m_launcher = std::make_unique<QtStartSequenceLauncher>(m_ctx, m_window.get());
-    m_control = std::make_unique<RaceControl>(m_ctx, *m_window, *m_launcher);
-    m_tick = std::make_unique<RaceTick>(m_ctx, *m_control, *m_window);
-    m_window->Attach(*m_control, *m_tick);
+    m_parts = std::make_unique<MainWindowParts>(m_ctx, m_folder);
     ResultReportsOptions reportOptions;
-    reportOptions.parent = m_window.get();
+    reportOptions.parent = &Window();
     m_reports = std::make_unique<ResultReports>(m_ctx, m_folder.string(), m_shell,
                                                 QtResultPrinters(), reportOptions);
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
-    m_config = std::make_unique<ConfigWindows>(*m_window, m_ctx, m_folder);
+    m_config = std::make_unique<ConfigWindows>(Window(), m_ctx, m_folder);
     WireMenus();
 }
 
@@ -84,42 +81,50 @@ KestoProgram::~KestoProgram() {
         delete m_help.data();
 }
 
+template <class Show> void KestoProgram::OnCommand(MenuCommand command, Show show) {
+    QObject::connect(Window().Action(command), &QAction::triggered, &Window(), show);
+}
+
 void KestoProgram::WireMenus() {
-    FrmKestoTimer* window = m_window.get();
-    MainWindowHooks& hooks = window->Hooks();
-    hooks.openResults = [this] { m_reports->mnuOpen_Click(); };
-    hooks.showLapTimes = [this] { m_reports->mnuLapTimes_Click(); };
-    hooks.showSummary = [this] { m_reports->mnuSummary_Click(); };
-    hooks.viewerGridVisible = [this](bool visible) { m_reports->ViewerGridVisible(visible); };
-    m_ctx.lapViewerGrid = hooks.viewerGridVisible;
-    hooks.showHits = [this, window] { FrmHits::ShowModeless(window, &m_state); };
-    hooks.showRejectedPasses = [this, window] { FrmRejectedPasses::ShowModeless(m_state, window); };
-    hooks.showSendCommand = [this, window] {
+    FrmKestoTimer* window = &Window();
+    m_ctx.lapViewerGrid = [this](bool visible) { m_reports->ViewerGridVisible(visible); };
+    OnCommand(MenuCommand::Open, [this] { m_reports->mnuOpen_Click(); });
+    OnCommand(MenuCommand::LapTimes, [this] { m_reports->mnuLapTimes_Click(); });
+    OnCommand(MenuCommand::Summary, [this] { m_reports->mnuSummary_Click(); });
+    OnCommand(MenuCommand::Hits, [this, window] { FrmHits::ShowModeless(window, &m_state); });
+    OnCommand(MenuCommand::RejectedPasses,
+              [this, window] { FrmRejectedPasses::ShowModeless(m_state, window); });
+    OnCommand(MenuCommand::SendCommand, [this, window] {
         FrmSendCommand::ShowModeless(
             [this](const std::string& record) {
                 m_ctx.Journal().Record(JournalEvent::TypedRecord(m_state.RaceClock, record));
                 ParseDecoderRecord(m_ctx, record);
             },
             window);
-    };
-    hooks.showDiagnostic = [this, window] {
+    });
+    OnCommand(MenuCommand::Diagnostic, [this, window] {
         FrmKestoDiag::ShowModal(m_port, m_state.Settings.IdColor, m_folder, window);
-    };
-    hooks.showAbout = [this, window] { FrmKestoAbout::ShowModal(m_folder, window); };
-    hooks.showBrowser = [this, window] { m_browser->ShowModal(window); };
-    hooks.showHelp = [this] { ShowHelp(); };
-    hooks.showSound = [this] { ShowSoundWindow(); };
+    });
+    OnCommand(MenuCommand::About, [this, window] { FrmKestoAbout::ShowModal(m_folder, window); });
+    OnCommand(MenuCommand::WebSite, [this, window] { m_browser->ShowModal(window); });
+    OnCommand(MenuCommand::Help, [this] { ShowHelp(); });
+    OnCommand(MenuCommand::Sound, [this] { ShowSoundWindow(); });
     // "Settings", "Race Format" and "Racers".
     m_config->Install();
+    // After Exit: what must survive is saved, then the program ends.
+    QObject::connect(window, &FrmKestoTimer::unloaded, window, [this] {
+        UnloadMainWindow(m_ctx, m_folder);
+        QCoreApplication::quit();
+    });
 }
 
 void KestoProgram::ShowHelp() {
-    HelpWindow::ShowTopics(m_help, m_folder, m_window.get());
+    HelpWindow::ShowTopics(m_help, m_folder, &Window());
 }
 
 void KestoProgram::ShowSoundWindow() {
     FrmKestoSound sound(
-        m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
+        m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, &Window());
     sound.exec();
 }
 
@@ -134,13 +139,13 @@ void KestoProgram::Start() {
     // The sound choices are read once, here; the sound window shows them.
     steps.loadSoundChoices = [this] { LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs); };
     steps.comPortHooks = m_config->ComPortHooks();
-    LoadMainWindow(*m_window, *m_control, m_ctx, steps);
-    m_window->show();
+    LoadMainWindow(Window(), Control(), m_ctx, steps);
+    Window().show();
     // Over the shown window; the port stays as the load left it, so a resumed
     // race goes on with the decoder's next lines.
     // A second timer on the same folder must not take over the first one's race.
     if (m_journal.OwnsFolder())
-        RunGuarded([this] { OfferToResumeRace(m_ctx, *m_control, m_journal, m_folder); });
+        RunGuarded([this] { OfferToResumeRace(m_ctx, Control(), m_journal, m_folder); });
 }
 
 } // namespace kesto

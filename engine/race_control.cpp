@@ -32,8 +32,9 @@ Message Question(const std::string& title, const std::string& text, MessageIcon 
 
 } // namespace
 
-RaceControl::RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher)
-    : m_ctx(ctx), m_state(ctx.state), m_screen(screen), m_launcher(launcher) {}
+RaceControl::RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher,
+                         RaceTimer& timer)
+    : m_ctx(ctx), m_state(ctx.state), m_screen(screen), m_launcher(launcher), m_timer(timer) {}
 
 // --- the start button --------------------------------------------------------
 
@@ -167,10 +168,8 @@ void RaceControl::StartReset() {
 }
 
 void RaceControl::ReSet() {
-    RunGuarded([&] { m_screen.LoadNames(); });
+    RunGuarded([&] { m_screen.ResetRows(); });
     RunGuarded([&] { m_ctx.random.Reseed(); });
-    RunGuarded([&] { m_screen.ClearRowCells(); });
-    RunGuarded([&] { m_screen.PaintRowsInIdOrder(); });
     RunGuarded([&] { m_screen.ShowRaceOver(false); });
     RunGuarded([&] { m_screen.HideFlag(); });
     m_state.WhiteFlagOut = false;
@@ -182,7 +181,6 @@ void RaceControl::ReSet() {
                                                 : std::string("00:00"));
     });
     SetButton(StartButton::Start);
-    RunGuarded([&] { m_screen.EnableStartButton(true); });
     for (MainMenu menu : {MainMenu::File, MainMenu::RaceFormat, MainMenu::Settings, MainMenu::Help})
         RunGuarded([&] { m_screen.EnableMenu(menu, true); });
     RunGuarded([&] { m_screen.ComposeTitle(); });
@@ -306,9 +304,7 @@ void RaceControl::StartLightsClosed() {
 
 void RaceControl::ResumeRace() {
     m_input.Clear();
-    RunGuarded([&] { m_screen.LoadNames(); });
-    RunGuarded([&] { m_screen.ClearRowCells(); });
-    RunGuarded([&] { m_screen.PaintRowsInIdOrder(); });
+    RunGuarded([&] { m_screen.ResetRows(); });
     RunGuarded([&] { m_screen.ComposeTitle(); });
     if (m_state.FlagBitmap.empty())
         RunGuarded([&] { m_screen.HideFlag(); });
@@ -316,7 +312,6 @@ void RaceControl::ResumeRace() {
         RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
     RunGuarded([&] { m_screen.ShowRaceOver(m_state.RaceIsOver); });
     SetButton(m_state.RaceIsOver ? StartButton::Reset : StartButton::Abort);
-    RunGuarded([&] { m_screen.EnableStartButton(true); });
     // As during the race; after the close the File menu has the reports.
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, m_state.RaceIsOver); });
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::RaceFormat, false); });
@@ -342,7 +337,7 @@ void RaceControl::RefreshRaceScreen() {
 
 void RaceControl::SetTiming(bool on) {
     m_state.TimerEnabled = on;
-    RunGuarded([&] { m_screen.SetRaceTimer(on); });
+    RunGuarded([&] { m_timer.SetRaceTimer(on); });
     m_state.RtsRaised = on;
     // A port without modem lines (or no port at all in demo mode) is no error.
     RunGuarded([&] { m_ctx.port.SetRts(on); });
