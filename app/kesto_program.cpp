@@ -118,9 +118,12 @@ void KestoProgram::ShowHelp() {
 }
 
 void KestoProgram::ShowSoundWindow() {
+    // A recording replaced in the sound folder is heard from now on.
+    m_ring.ForgetLoadedFiles();
     FrmKestoSound sound(
         m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
     sound.exec();
+    m_ring.ForgetLoadedFiles();
 }
 
 void KestoProgram::Start() {

@@ -15,6 +15,9 @@ public:
     virtual ~AudioDevice() = default;
     // False when the file can't be loaded; the slot then keeps its previous sound.
     virtual bool Load(int slot, const std::filesystem::path& file) = 0;
+    // A device may keep the sounds of the files it loaded, to load them again
+    // without reading the file: this forgets them (the sound choices changed).
+    virtual void ForgetLoadedFiles() {}
     virtual bool IsPlaying(int slot) = 0;
     // Starts the slot's sound from its beginning; nothing when the slot is empty.
     virtual void Play(int slot, bool loop) = 0;

@@ -45,6 +45,10 @@ public:
     // The one way the rest of the program plays a sound: full volume, pan 0.
     void PlayWav(const std::string& fileName) override;
 
+    // The device forgets the wave files it keeps loaded: the sound choices
+    // changed, or a recording in the sound folder was replaced.
+    void ForgetLoadedFiles() { m_device.ForgetLoadedFiles(); }
+
     int NextBuffer() const { return m_nextBuffer; }
     int SlotCount() const { return m_slotCount; }
     bool Loaded(int slot) const;
