@@ -18,6 +18,7 @@
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 #include "sound/qt/sound_window.h"
+#include "sound/qt/spoken_calls.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -64,6 +65,8 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
                                                    m_random, GivenOr<WallClock>(clock, m_clock),
                                                    m_port} {
     m_ctx.journal = &m_journal;
+    m_speech = std::make_unique<SpokenCalls>(m_folder, m_state, m_ring, m_ctx.dialogs);
+    m_ctx.caller = &m_speech->Caller();
     m_state.Locale = SystemNumberLocale();
     m_window = std::make_unique<FrmKestoTimer>(m_ctx, m_folder);
     m_launcher = std::make_unique<QtStartSequenceLauncher>(m_ctx, m_window.get());
@@ -122,6 +125,7 @@ void KestoProgram::ShowSoundWindow() {
     m_ring.ForgetLoadedFiles();
     FrmKestoSound sound(
         m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
+    sound.ShowSpeechCalls(*m_speech);
     sound.exec();
     m_ring.ForgetLoadedFiles();
 }
@@ -135,7 +139,10 @@ void KestoProgram::Start() {
         m_ring.InitSoundBuffers(LastSoundSlot, PreloadedSound);
     };
     // The sound choices are read once, here; the sound window shows them.
-    steps.loadSoundChoices = [this] { LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs); };
+    steps.loadSoundChoices = [this] {
+        LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs);
+        m_speech->LoadSettings();
+    };
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(*m_window, *m_control, m_ctx, steps);
     m_window->show();

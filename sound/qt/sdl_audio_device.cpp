@@ -1,5 +1,7 @@
 #include "sound/qt/sdl_audio_device.h"
 
+#include "sound/pcm_wave.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -75,6 +77,19 @@ bool SdlAudioDevice::Load(int slot, const std::filesystem::path& file) {
         kept = m_loadedFiles.emplace(file, Chunk(loaded, FreeChunk)).first;
     }
     PutInSlot(slot, kept->second);
+    return true;
+}
+
+bool SdlAudioDevice::LoadPcm(int slot, const PcmSound& sound) {
+    if (!Usable(slot) || sound.samples.empty())
+        return false;
+    // As a wave file, so the mixer converts it to its rate and channels.
+    const std::string bytes = MonoWaveFileBytes(sound);
+    SDL_RWops* memory = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    Mix_Chunk* loaded = memory ? Mix_LoadWAV_RW(memory, 1) : nullptr;
+    if (!loaded)
+        return false;
+    PutInSlot(slot, Chunk(loaded, FreeChunk));
     return true;
 }
 

@@ -26,6 +26,7 @@ public:
     bool IsOpen() const { return m_open; }
 
     bool Load(int slot, const std::filesystem::path& file) override;
+    bool LoadPcm(int slot, const PcmSound& sound) override;
     void ForgetLoadedFiles() override;
     bool IsPlaying(int slot) override;
     void Play(int slot, bool loop) override;

@@ -186,5 +186,17 @@ TEST_F(SdlAudioDeviceTest, AWaveFileIsReadOnceUntilTheLoadedFilesAreForgotten) {
     EXPECT_FALSE(device.Load(2, beep)); // a file gone is missing, kept or not
 }
 
+TEST_F(SdlAudioDeviceTest, ASoundMadeInMemoryLoadsIntoASlot) {
+    SdlAudioDevice device;
+    ASSERT_TRUE(device.IsOpen());
+    EXPECT_FALSE(device.LoadPcm(4, PcmSound{}));
+    PcmSound sound;
+    sound.samples.assign(2205, 8000);
+    EXPECT_TRUE(device.LoadPcm(4, sound));
+    device.Play(4, false);
+    EXPECT_TRUE(device.IsPlaying(4));
+    device.Stop(4);
+}
+
 } // namespace
 } // namespace kesto
