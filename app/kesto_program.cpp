@@ -100,7 +100,7 @@ void KestoProgram::WireMenus() {
     hooks.showSendCommand = [this, window] {
         FrmSendCommand::ShowModeless(
             [this](const std::string& record) {
-                m_ctx.Journal().TypedRecord(m_state.RaceClock, record);
+                m_ctx.Journal().Record(JournalEvent::TypedRecord(m_state.RaceClock, record));
                 ParseDecoderRecord(m_ctx, record);
             },
             window);

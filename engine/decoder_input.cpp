@@ -20,7 +20,7 @@ bool ParseDecoderRecord(RaceContext& ctx, std::string_view line) {
 PortReading ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer) {
     PortReading reading;
     const ReceiveBuffer::LineHandler parse = [&ctx, &reading](std::string_view line) {
-        ctx.Journal().DecoderLine(ctx.state.RaceClock, line);
+        ctx.Journal().Record(JournalEvent::DecoderLine(ctx.state.RaceClock, line));
         ++reading.lines;
         if (ParseDecoderRecord(ctx, line))
             ++reading.clockLines;
