@@ -18,6 +18,7 @@
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 #include "sound/qt/sound_window.h"
+#include "sound/qt/spoken_calls.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -65,6 +66,8 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
                                                    m_random, GivenOr<WallClock>(clock, m_clock),
                                                    m_port} {
     m_ctx.journal = &m_journal;
+    m_speech = std::make_unique<SpokenCalls>(m_folder, m_state, m_ring, m_ctx.dialogs);
+    m_ctx.caller = &m_speech->Caller();
     m_state.Locale = SystemNumberLocale();
     m_parts = std::make_unique<MainWindowParts>(m_ctx, m_folder);
     ResultReportsOptions reportOptions;
@@ -123,9 +126,13 @@ void KestoProgram::ShowHelp() {
 }
 
 void KestoProgram::ShowSoundWindow() {
+    // A recording replaced in the sound folder is heard from now on.
+    m_ring.ForgetLoadedFiles();
     FrmKestoSound sound(
         m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, &Window());
+    sound.ShowSpeechCalls(*m_speech);
     sound.exec();
+    m_ring.ForgetLoadedFiles();
 }
 
 void KestoProgram::Start() {
@@ -137,7 +144,10 @@ void KestoProgram::Start() {
         m_ring.InitSoundBuffers(LastSoundSlot, PreloadedSound);
     };
     // The sound choices are read once, here; the sound window shows them.
-    steps.loadSoundChoices = [this] { LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs); };
+    steps.loadSoundChoices = [this] {
+        LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs);
+        m_speech->LoadSettings();
+    };
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(Window(), Control(), m_ctx, steps);
     Window().show();

@@ -25,6 +25,7 @@ class BrowserLauncher;
 class ConfigWindows;
 class HelpWindow;
 class ResultReports;
+class SpokenCalls;
 
 class KestoProgram final {
 public:
@@ -61,6 +62,7 @@ private:
     QtDialogs m_dialogs;
     SdlAudioDevice m_audio;
     SoundRing m_ring;
+    std::unique_ptr<SpokenCalls> m_speech; // the race called out loud, when the club wants it
     SerialDecoderPort m_port;
     SystemRandom m_random;
     SystemWallClock m_clock;
