@@ -4,19 +4,15 @@
 // control and its tick, and the windows behind the main window's menus. Made
 // once by main(); everything lives as long as the program.
 
+#include "app/main_window_parts.h"
 #include "base/random_source.h"
 #include "base/wall_clock.h"
-#include "display/qt/race_screen_window.h"
 #include "engine/journal_file.h"
 #include "engine/qt/qt_dialogs.h"
-#include "engine/qt/qt_start_sequence_launcher.h"
 #include "engine/qt/serial_decoder_port.h"
-#include "engine/race_control.h"
-#include "engine/race_tick.h"
 #include "peripheral/qt/desktop_shell.h"
 #include "sound/qt/sdl_audio_device.h"
 #include "sound/sound_ring.h"
-#include "web/observed_race_screen.h"
 
 #include <QPointer>
 
@@ -30,6 +26,7 @@ class ConfigWindows;
 class HelpWindow;
 class LiveBoardWiring;
 class ResultReports;
+class SpokenCalls;
 
 class KestoProgram final {
 public:
@@ -48,14 +45,16 @@ public:
     // of is then offered for resuming (display/resume_offer.h).
     void Start();
 
-    FrmKestoTimer& Window() { return *m_window; }
-    RaceControl& Control() { return *m_control; }
+    FrmKestoTimer& Window() { return m_parts->Window(); }
+    RaceControl& Control() { return m_parts->Control(); }
     RaceState& State() { return m_state; }
     JournalFile& Journal() { return m_journal; }
     LiveBoardWiring& LiveBoard() { return *m_liveBoard; }
 
 private:
     void WireMenus();
+    // Runs `show` when the menu command is chosen.
+    template <class Show> void OnCommand(MenuCommand command, Show show);
     void ShowHelp();
     void ShowSoundWindow();
 
@@ -65,6 +64,7 @@ private:
     QtDialogs m_dialogs;
     SdlAudioDevice m_audio;
     SoundRing m_ring;
+    std::unique_ptr<SpokenCalls> m_speech; // the race called out loud, when the club wants it
     SerialDecoderPort m_port;
     SystemRandom m_random;
     SystemWallClock m_clock;
@@ -72,12 +72,7 @@ private:
     // everything that reports to it.
     JournalFile m_journal;
     RaceContext m_ctx;
-    std::unique_ptr<FrmKestoTimer> m_window;
-    // The main window as race control and the tick see it, watched by the live board.
-    std::unique_ptr<ObservedRaceScreen> m_screen;
-    std::unique_ptr<QtStartSequenceLauncher> m_launcher;
-    std::unique_ptr<RaceControl> m_control;
-    std::unique_ptr<RaceTick> m_tick;
+    std::unique_ptr<MainWindowParts> m_parts;
     QtDesktopShell m_shell;
     std::unique_ptr<ResultReports> m_reports;
     std::unique_ptr<ConfigWindows> m_config;

@@ -27,7 +27,7 @@ void LoadMainWindow(FrmKestoTimer& window, RaceControl& control, RaceContext& ct
     RunGuarded([&] { LoadSettingsFile(folder, SettingsFileName, state.Settings); });
     RunGuarded([&] { LoadIdNames(folder, IdNamesFileName, state.Names); });
     RunGuarded([&] { window.InitResizer(); });
-    RunGuarded([&] { window.SetRaceTimer(false); });
+    // The race timer Timer1 was made stopped with the window (main_window_parts.h).
     RunGuarded([&] {
         if (steps.initSound)
             steps.initSound();
@@ -41,6 +41,12 @@ void LoadMainWindow(FrmKestoTimer& window, RaceControl& control, RaceContext& ct
         else
             LoadRaceFormatSilently(state, folder);
     });
+    // Read once: from here on the lag column keeps the mode the operator chose.
+    RunGuarded([&] {
+        std::string mode = window.Actions().LagModeSetting();
+        if (ReadLagColumnMode(folder, mode))
+            window.Actions().SetLagModeSetting(mode);
+    });
     RunGuarded([&] { control.ReSet(); });
     RunGuarded([&] { ReadSpeedMultiplier(folder, state.SpeedMultiplier); });
     RunGuarded([&] { window.ApplyIdColors(); });
@@ -52,6 +58,34 @@ void LoadMainWindow(FrmKestoTimer& window, RaceControl& control, RaceContext& ct
             ReadSoundChoices(folder, ctx.sounds);
     });
     RunGuarded([&] { OpenComPort(ctx, state.Settings.ComPort, steps.comPortHooks); });
+}
+
+} // namespace kesto
+
+namespace kesto {
+
+namespace {
+
+void ShowError(RaceContext& ctx, const std::string& description) {
+    ctx.dialogs.Show(
+        Message{"", description, MessageIcon::None, MessageButtons::Ok, MessageAnswer::Ok});
+}
+
+} // namespace
+
+void UnloadMainWindow(RaceContext& ctx, const std::filesystem::path& folder) {
+    try {
+        if (ctx.port.IsOpen())
+            ctx.port.Close();
+    } catch (const std::exception& error) {
+        ShowError(ctx, error.what());
+    }
+    std::string error;
+    if (!WriteLagColumnMode(folder, ctx.state.LagColumnMode, &error))
+        ShowError(ctx, error);
+    error.clear();
+    if (!SaveIdNames(folder, IdNamesFileName, ctx.state.Names, &error))
+        ShowError(ctx, error);
 }
 
 } // namespace kesto

@@ -82,7 +82,7 @@ class Replayer final {
 public:
     Replayer(RaceState& state, SoundChoices& sounds)
         : m_ctx{state, sounds, m_player, m_dialogs, m_random, m_clock, m_port},
-          m_control(m_ctx, m_screen, m_launcher) {}
+          m_control(m_ctx, m_screen, m_launcher, m_timer) {}
 
     void Apply(const JournalEvent& event);
 
@@ -97,6 +97,7 @@ private:
     NoStartWindows m_launcher;
     RaceContext m_ctx;
     BlankRaceScreen m_screen;
+    NoRaceTimer m_timer;
     RaceControl m_control;
 };
 

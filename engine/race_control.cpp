@@ -32,8 +32,9 @@ Message Question(const std::string& title, const std::string& text, MessageIcon 
 
 } // namespace
 
-RaceControl::RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher)
-    : m_ctx(ctx), m_state(ctx.state), m_screen(screen), m_launcher(launcher) {}
+RaceControl::RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher,
+                         RaceTimer& timer)
+    : m_ctx(ctx), m_state(ctx.state), m_screen(screen), m_launcher(launcher), m_timer(timer) {}
 
 // --- the start button --------------------------------------------------------
 
@@ -167,10 +168,8 @@ void RaceControl::StartReset() {
 }
 
 void RaceControl::ReSet() {
-    RunGuarded([&] { m_screen.LoadNames(); });
+    RunGuarded([&] { m_screen.ResetRows(); });
     RunGuarded([&] { m_ctx.random.Reseed(); });
-    RunGuarded([&] { m_screen.ClearRowCells(); });
-    RunGuarded([&] { m_screen.PaintRowsInIdOrder(); });
     RunGuarded([&] { m_screen.ShowRaceOver(false); });
     RunGuarded([&] { m_screen.HideFlag(); });
     m_state.WhiteFlagOut = false;
@@ -182,7 +181,6 @@ void RaceControl::ReSet() {
                                                 : std::string("00:00"));
     });
     SetButton(StartButton::Start);
-    RunGuarded([&] { m_screen.EnableStartButton(true); });
     for (MainMenu menu : {MainMenu::File, MainMenu::RaceFormat, MainMenu::Settings, MainMenu::Help})
         RunGuarded([&] { m_screen.EnableMenu(menu, true); });
     RunGuarded([&] { m_screen.ComposeTitle(); });
@@ -211,12 +209,14 @@ void RaceControl::ShowRaceClock() {
 
 void RaceControl::CheckFinish() {
     if (m_state.TimedRace) {
-        RunGuarded([&] { PlayTimeLeftSounds(m_state, m_ctx.sounds, m_ctx.player); });
+        RunGuarded(
+            [&] { PlayTimeLeftSounds(m_state, m_ctx.sounds, m_ctx.player, m_ctx.Caller()); });
         int64_t raceEnd = int64_t{m_state.RaceMinutes} * 60000;
         if (m_state.RaceClock >= raceEnd && !m_state.CheckeredFlagOut)
             DropCheckeredFlag(1.9, 5000);
     } else {
-        RunGuarded([&] { PlayLapHalfwaySound(m_state, m_ctx.sounds, m_ctx.player); });
+        RunGuarded(
+            [&] { PlayLapHalfwaySound(m_state, m_ctx.sounds, m_ctx.player, m_ctx.Caller()); });
         int leader = m_state.RaceOrder[0];
         if (m_state.LapRace && IsValidId(leader) && m_state.LapCount[leader - 1] >= 1) {
             int leaderLaps = m_state.LapCount[leader - 1];
@@ -282,6 +282,7 @@ void RaceControl::CloseRace() {
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, true); });
     RunGuarded([&] { RefreshRaceStandings(m_state, m_ctx.lapViewerGrid); });
     RunGuarded([&] { m_screen.UpdateRaceScreen(); });
+    RunGuarded([&] { m_ctx.Caller().RaceClosed(m_state); });
 }
 
 // --- the start lights' hand-over -------------------------------------------------------
@@ -306,9 +307,7 @@ void RaceControl::StartLightsClosed() {
 
 void RaceControl::ResumeRace() {
     m_input.Clear();
-    RunGuarded([&] { m_screen.LoadNames(); });
-    RunGuarded([&] { m_screen.ClearRowCells(); });
-    RunGuarded([&] { m_screen.PaintRowsInIdOrder(); });
+    RunGuarded([&] { m_screen.ResetRows(); });
     RunGuarded([&] { m_screen.ComposeTitle(); });
     if (m_state.FlagBitmap.empty())
         RunGuarded([&] { m_screen.HideFlag(); });
@@ -316,7 +315,6 @@ void RaceControl::ResumeRace() {
         RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
     RunGuarded([&] { m_screen.ShowRaceOver(m_state.RaceIsOver); });
     SetButton(m_state.RaceIsOver ? StartButton::Reset : StartButton::Abort);
-    RunGuarded([&] { m_screen.EnableStartButton(true); });
     // As during the race; after the close the File menu has the reports.
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, m_state.RaceIsOver); });
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::RaceFormat, false); });
@@ -342,7 +340,7 @@ void RaceControl::RefreshRaceScreen() {
 
 void RaceControl::SetTiming(bool on) {
     m_state.TimerEnabled = on;
-    RunGuarded([&] { m_screen.SetRaceTimer(on); });
+    RunGuarded([&] { m_timer.SetRaceTimer(on); });
     m_state.RtsRaised = on;
     // A port without modem lines (or no port at all in demo mode) is no error.
     RunGuarded([&] { m_ctx.port.SetRts(on); });

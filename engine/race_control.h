@@ -7,6 +7,7 @@
 
 #include "engine/race_context.h"
 #include "engine/race_screen.h"
+#include "engine/race_timer.h"
 #include "engine/receive_buffer.h"
 #include "engine/start_sequence.h"
 
@@ -19,7 +20,8 @@ inline constexpr const char* CheckeredFlagBitmap = "CheckeredFlagblack.bmp";
 
 class RaceControl final : public StartSequenceHost {
 public:
-    RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher);
+    RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher,
+                RaceTimer& timer);
 
     // The start button, by its caption (state.Button).
     void cmdStart_Click();
@@ -79,6 +81,7 @@ private:
     RaceState& m_state;
     RaceScreen& m_screen;
     StartSequenceLauncher& m_launcher;
+    RaceTimer& m_timer;
     ReceiveBuffer m_input;
 };
 

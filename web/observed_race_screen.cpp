@@ -12,18 +12,8 @@ void ObservedRaceScreen::Tell(Change change) {
         m_changed(change);
 }
 
-void ObservedRaceScreen::LoadNames() {
-    m_screen.LoadNames();
-    Tell(Change::Rows);
-}
-
-void ObservedRaceScreen::ClearRowCells() {
-    m_screen.ClearRowCells();
-    Tell(Change::Rows);
-}
-
-void ObservedRaceScreen::PaintRowsInIdOrder() {
-    m_screen.PaintRowsInIdOrder();
+void ObservedRaceScreen::ResetRows() {
+    m_screen.ResetRows();
     Tell(Change::Rows);
 }
 
@@ -66,17 +56,8 @@ void ObservedRaceScreen::SetStartButton(StartButton caption) {
     Tell(Change::Panel);
 }
 
-void ObservedRaceScreen::EnableStartButton(bool enabled) {
-    m_screen.EnableStartButton(enabled);
-}
-
 void ObservedRaceScreen::EnableMenu(MainMenu menu, bool enabled) {
     m_screen.EnableMenu(menu, enabled);
-}
-
-void ObservedRaceScreen::SetRaceTimer(bool running) {
-    m_screen.SetRaceTimer(running);
-    Tell(Change::Panel);
 }
 
 void ObservedRaceScreen::ComposeTitle() {

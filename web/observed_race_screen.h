@@ -26,18 +26,14 @@ public:
     void SetObserver(std::function<void(Change)> changed) { m_changed = std::move(changed); }
     const ScreenShown& Shown() const { return m_shown; }
 
-    void LoadNames() override;
-    void ClearRowCells() override;
-    void PaintRowsInIdOrder() override;
+    void ResetRows() override;
     void ShowFlag(const std::string& bitmapFile) override;
     void HideFlag() override;
     void ShowRaceOver(bool visible) override;
     void SetClockText(const std::string& text) override;
     void SetClockColor(int32_t windowsColor) override;
     void SetStartButton(StartButton caption) override;
-    void EnableStartButton(bool enabled) override;
     void EnableMenu(MainMenu menu, bool enabled) override;
-    void SetRaceTimer(bool running) override;
     void ComposeTitle() override;
     void UpdateRaceScreen() override;
     void UpdatePracticeScreen() override;

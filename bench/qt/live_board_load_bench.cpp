@@ -10,7 +10,7 @@
 // whether every browser's last board shows all of them, HTTP answers served,
 // and the resident memory before, halfway through and after the measured
 // ticks (the second half shows whether it keeps growing).
-#include "display/qt/race_screen_window.h"
+#include "app/main_window_parts.h"
 #include "engine/quiet_platform.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
@@ -168,13 +168,12 @@ void BM_LiveBoardLoad_200BrowsersAndHttpFlood(benchmark::State& st) {
     FeedPort port;
     RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
     InstantStart launcher;
-    FrmKestoTimer window{ctx, "/nonexistent-kesto-bench"};
-    ObservedRaceScreen screen{window, state};
-    RaceControl control{ctx, screen, launcher};
-    RaceTick tick{ctx, control, screen};
+    MainWindowParts parts{ctx, "/nonexistent-kesto-bench", &launcher};
+    RaceControl& control = parts.Control();
+    RaceTick& tick = parts.Tick();
+    ObservedRaceScreen& screen = parts.Screen();
     LiveBoard board(state, screen.Shown());
     screen.SetObserver([&](ObservedRaceScreen::Change) { board.ScreenChanged(); });
-    window.Attach(control, tick);
     state.TimedRace = true;
     state.RaceMinutes = 240;
     state.Settings.MinLapTime = 1;

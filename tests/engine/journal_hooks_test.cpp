@@ -121,7 +121,7 @@ protected:
     RaceState& state = race.state;
     test::FakeRaceScreen screen{race.state};
     test::ScriptedStartSequenceLauncher launcher{race.context};
-    RaceControl control{race.context, screen, launcher};
+    RaceControl control{race.context, screen, launcher, screen};
     RaceTick tick{race.context, control, screen};
     RecordingJournal journal{screen, race.state};
 };

@@ -311,7 +311,7 @@ TEST_F(RaceFlow, DemoPracticeWithSystemRandomKeepsCounting) {
     SystemRandom random;
     RaceContext context{state,  rig.race.sounds, rig.race.player, rig.race.dialogs,
                         random, rig.race.clock,  rig.race.port};
-    RaceControl control(context, screen, rig.launcher);
+    RaceControl control(context, screen, rig.launcher, screen);
     RaceTick tick(context, control, screen);
     state.DemoMode = true;
     state.PracticeMode = true;

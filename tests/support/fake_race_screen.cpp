@@ -8,9 +8,11 @@ FakeRaceScreen::FakeRaceScreen(RaceState& state) : m_state(state) {
     nameLabels.fill(" Select Name");
 }
 
-void FakeRaceScreen::LoadNames() {
+void FakeRaceScreen::ResetRows() {
     for (int id = 1; id <= MaxCarIds; ++id)
         nameLabels[id - 1] = NameLabelText(m_state, id);
+    ++cellsCleared;
+    ++rowsPainted;
 }
 
 void FakeRaceScreen::ShowFlag(const std::string& bitmapFile) {

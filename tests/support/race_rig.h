@@ -1,23 +1,32 @@
 #pragma once
-// A whole timer without windows: race control, the race tick, a fake race
-// screen and scripted start windows over the test doubles, plus decoder lines
-// to feed the fake port.
+// A whole timer without windows, driven by ticks: race control, the race
+// tick, a fake race screen (also the race timer) and scripted start windows
+// over the test doubles; decoder lines to feed the fake port are the
+// simulator's (tools/decoder-sim/decoder_lines.h), and DecoderFeed plays a
+// whole decoder race into it tick by tick.
 
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
 #include "support/fake_race_screen.h"
 #include "support/scripted_start_sequence.h"
 #include "support/test_doubles.h"
+#include "tools/decoder-sim/decoder_lines.h"
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kesto::test {
 
 // "@00HHMMSS\n": the decoder clock at `ms` (whole seconds).
-std::string DecoderClockLine(int32_t ms);
+inline std::string DecoderClockLine(int32_t ms) {
+    return sim::ClockLine(ms);
+}
 // "@IIHHMMSSCC\n": car `id` passing at `ms` (hundredths).
-std::string DecoderPassLine(int id, int32_t ms);
+inline std::string DecoderPassLine(int id, int32_t ms) {
+    return sim::DetectionLine(id, ms);
+}
 
 struct RaceRig {
     RaceRig();
@@ -31,8 +40,21 @@ struct RaceRig {
     RaceState& state = race.state;
     FakeRaceScreen screen{race.state};
     ScriptedStartSequenceLauncher launcher{race.context};
-    RaceControl control{race.context, screen, launcher};
+    RaceControl control{race.context, screen, launcher, screen};
     RaceTick tick{race.context, control, screen};
+};
+
+// Passes by decoder time, sent with the decoder's clock line every second.
+struct DecoderFeed {
+    std::vector<std::pair<int32_t, int>> plan; // (time ms, car ID), sorted
+    size_t next = 0;
+    int32_t decoderMs = 0;
+
+    // `cars` cars of `laps` laps each, lap times 4.5 to 6.5 s, some detected twice.
+    static DecoderFeed Race(int cars, int laps, uint32_t seed);
+
+    // The decoder's next 10 ms, then one tick of the race timer.
+    void Tick(RaceRig& rig);
 };
 
 } // namespace kesto::test

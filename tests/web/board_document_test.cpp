@@ -63,7 +63,7 @@ protected:
     test::FakeRaceScreen screen{state};
     ObservedRaceScreen observed{screen, state};
     test::ScriptedStartSequenceLauncher launcher{race.context};
-    RaceControl control{race.context, observed, launcher};
+    RaceControl control{race.context, observed, launcher, screen};
     RaceTick tick{race.context, control, observed};
     BoardDocument document;
     std::vector<ObservedRaceScreen::Change> changes;

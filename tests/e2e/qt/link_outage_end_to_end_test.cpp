@@ -16,6 +16,7 @@
 #include "result_file_reading.h"
 #include "scripted_race.h"
 
+#include "support/qt/find_child.h"
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -194,7 +196,7 @@ TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
     program.Start();
     ASSERT_TRUE(dialogs.shown.empty()) << dialogs.last().title << ": " << dialogs.last().text;
     RaceState& state = program.State();
-    QLabel* banner = program.Window().lblLinkAlarm();
+    QLabel* banner = test::Child<QLabel>(&program.Window(), "lblLinkAlarm");
     ASSERT_NE(banner, nullptr);
     ASSERT_TRUE(PressStartThroughTheLights(
         program, [&] { sim.StartClock(); }, &why))
@@ -239,7 +241,7 @@ TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
     // new link, so the program's reopen comes after it, as when an adapter is
     // plugged in a moment before the program's next attempt: what waits on
     // the new link must be read, not thrown away.
-    QTimer* raceTimer = program.Window().Timer1();
+    QTimer* raceTimer = test::Child<QTimer>(&program.Window(), "Timer1");
     raceTimer->stop();
     ASSERT_TRUE(farEnd.Start(&why)) << why;
     static const QRegularExpression reconnected(QStringLiteral("reconnected at ([0-9.]+) s"));
@@ -269,7 +271,8 @@ TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
     const int raceMs = static_cast<int>((passings.back().ms + TailSeconds * 1000) / Speed) + 5000;
     ASSERT_TRUE(RunUntilRaceCloses(program, raceMs))
         << "race clock " << state.RaceClock << "; decoder-sim said: " << sim.Output();
-    EXPECT_EQ(program.Window().cmdStart()->text(), QStringLiteral("Reset"));
+    EXPECT_EQ(test::Child<QPushButton>(&program.Window(), "cmdStart")->text(),
+              QStringLiteral("Reset"));
     EXPECT_FALSE(banner->isVisible());
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.last().text;
 

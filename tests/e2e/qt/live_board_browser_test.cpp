@@ -12,6 +12,7 @@
 #include "program_driver.h"
 #include "reports/result_files.h"
 #include "scripted_race.h"
+#include "support/qt/find_child.h"
 #include "web/live_board_settings.h"
 
 #include <QAction>
@@ -133,7 +134,7 @@ TEST(LiveBoardInBrowser, FollowsTheRaceAndShowsTheSavedResults) {
     // clock the browser's Date.now() also reads: noted after every tick.
     const RaceState& state = program.State();
     std::map<std::pair<int, std::string>, int64_t> shownAt;
-    QObject::connect(program.Window().Timer1(), &QTimer::timeout, [&] {
+    QObject::connect(test::Child<QTimer>(&program.Window(), "Timer1"), &QTimer::timeout, [&] {
         const int64_t now = QDateTime::currentMSecsSinceEpoch();
         for (int id = 1; id <= ScriptedCars; ++id)
             shownAt.emplace(std::pair(id, std::to_string(state.LapCount[id - 1])), now);
