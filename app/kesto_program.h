@@ -24,6 +24,7 @@ namespace kesto {
 class BrowserLauncher;
 class ConfigWindows;
 class HelpWindow;
+class LiveBoardWiring;
 class ResultReports;
 class SpokenCalls;
 
@@ -48,6 +49,7 @@ public:
     RaceControl& Control() { return m_parts->Control(); }
     RaceState& State() { return m_state; }
     JournalFile& Journal() { return m_journal; }
+    LiveBoardWiring& LiveBoard() { return *m_liveBoard; }
 
 private:
     void WireMenus();
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<ResultReports> m_reports;
     std::unique_ptr<ConfigWindows> m_config;
     std::unique_ptr<BrowserLauncher> m_browser;
+    std::unique_ptr<LiveBoardWiring> m_liveBoard;
     QPointer<HelpWindow> m_help;
 };
 
