@@ -1,6 +1,7 @@
 #include "app/kesto_program.h"
 
 #include "app/config_windows.h"
+#include "app/live_board_wiring.h"
 #include "app/main_window_load.h"
 #include "base/guarded_step.h"
 #include "config/first_run_seed.h"
@@ -18,6 +19,7 @@
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 #include "sound/qt/sound_window.h"
+#include "sound/qt/spoken_calls.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -65,18 +67,26 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
                                                    m_random, GivenOr<WallClock>(clock, m_clock),
                                                    m_port} {
     m_ctx.journal = &m_journal;
+    m_speech = std::make_unique<SpokenCalls>(m_folder, m_state, m_ring, m_ctx.dialogs);
+    m_ctx.caller = &m_speech->Caller();
     m_state.Locale = SystemNumberLocale();
     m_parts = std::make_unique<MainWindowParts>(m_ctx, m_folder);
     ResultReportsOptions reportOptions;
     reportOptions.parent = &Window();
+    reportOptions.fileOpened = [this](const std::string& path, bool summaryFile) {
+        m_liveBoard->FileOpened(path, summaryFile);
+    };
     m_reports = std::make_unique<ResultReports>(m_ctx, m_folder.string(), m_shell,
                                                 QtResultPrinters(), reportOptions);
+    m_liveBoard = std::make_unique<LiveBoardWiring>(m_ctx, m_parts->Screen(), *m_reports, m_folder,
+                                                    QtResultPrinters().pdfPrinter);
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
     m_config = std::make_unique<ConfigWindows>(Window(), m_ctx, m_folder);
     WireMenus();
 }
 
 KestoProgram::~KestoProgram() {
+    m_liveBoard.reset(); // its server thread ends before the race state goes
     if (m_help)
         delete m_help.data();
 }
@@ -111,6 +121,7 @@ void KestoProgram::WireMenus() {
     OnCommand(MenuCommand::Sound, [this] { ShowSoundWindow(); });
     // "Settings", "Race Format" and "Racers".
     m_config->Install();
+    m_liveBoard->AddMenuItem(*window);
     // After Exit: what must survive is saved, then the program ends.
     QObject::connect(window, &FrmKestoTimer::unloaded, window, [this] {
         UnloadMainWindow(m_ctx, m_folder);
@@ -123,9 +134,13 @@ void KestoProgram::ShowHelp() {
 }
 
 void KestoProgram::ShowSoundWindow() {
+    // A recording replaced in the sound folder is heard from now on.
+    m_ring.ForgetLoadedFiles();
     FrmKestoSound sound(
         m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, &Window());
+    sound.ShowSpeechCalls(*m_speech);
     sound.exec();
+    m_ring.ForgetLoadedFiles();
 }
 
 void KestoProgram::Start() {
@@ -137,10 +152,15 @@ void KestoProgram::Start() {
         m_ring.InitSoundBuffers(LastSoundSlot, PreloadedSound);
     };
     // The sound choices are read once, here; the sound window shows them.
-    steps.loadSoundChoices = [this] { LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs); };
+    steps.loadSoundChoices = [this] {
+        LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs);
+        m_speech->LoadSettings();
+    };
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(Window(), Control(), m_ctx, steps);
     Window().show();
+    // Off unless the operator switched it on: a first run opens no port.
+    RunGuarded([this] { m_liveBoard->ApplySavedChoice(); });
     // Over the shown window; the port stays as the load left it, so a resumed
     // race goes on with the decoder's next lines.
     // A second timer on the same folder must not take over the first one's race.

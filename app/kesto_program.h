@@ -24,7 +24,9 @@ namespace kesto {
 class BrowserLauncher;
 class ConfigWindows;
 class HelpWindow;
+class LiveBoardWiring;
 class ResultReports;
+class SpokenCalls;
 
 class KestoProgram final {
 public:
@@ -47,6 +49,7 @@ public:
     RaceControl& Control() { return m_parts->Control(); }
     RaceState& State() { return m_state; }
     JournalFile& Journal() { return m_journal; }
+    LiveBoardWiring& LiveBoard() { return *m_liveBoard; }
 
 private:
     void WireMenus();
@@ -61,6 +64,7 @@ private:
     QtDialogs m_dialogs;
     SdlAudioDevice m_audio;
     SoundRing m_ring;
+    std::unique_ptr<SpokenCalls> m_speech; // the race called out loud, when the club wants it
     SerialDecoderPort m_port;
     SystemRandom m_random;
     SystemWallClock m_clock;
@@ -73,6 +77,7 @@ private:
     std::unique_ptr<ResultReports> m_reports;
     std::unique_ptr<ConfigWindows> m_config;
     std::unique_ptr<BrowserLauncher> m_browser;
+    std::unique_ptr<LiveBoardWiring> m_liveBoard;
     QPointer<HelpWindow> m_help;
 };
 

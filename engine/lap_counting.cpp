@@ -1,5 +1,6 @@
 #include "engine/lap_counting.h"
 
+#include "base/guarded_step.h"
 #include "engine/number_format.h"
 
 #include <charconv>
@@ -135,6 +136,8 @@ void CountLap(RaceContext& ctx, int LaneNum, int32_t TimeStamp) {
         PlayCarSound(ctx, PersonalBestLapSound);
     else if (CarSoundOn(ctx.sounds, EachLapSound))
         PlayCarSound(ctx, EachLapSound);
+
+    RunGuarded([&] { ctx.Caller().LapCounted(state, LaneNum, overallBest); });
 }
 
 } // namespace kesto

@@ -209,12 +209,14 @@ void RaceControl::ShowRaceClock() {
 
 void RaceControl::CheckFinish() {
     if (m_state.TimedRace) {
-        RunGuarded([&] { PlayTimeLeftSounds(m_state, m_ctx.sounds, m_ctx.player); });
+        RunGuarded(
+            [&] { PlayTimeLeftSounds(m_state, m_ctx.sounds, m_ctx.player, m_ctx.Caller()); });
         int64_t raceEnd = int64_t{m_state.RaceMinutes} * 60000;
         if (m_state.RaceClock >= raceEnd && !m_state.CheckeredFlagOut)
             DropCheckeredFlag(1.9, 5000);
     } else {
-        RunGuarded([&] { PlayLapHalfwaySound(m_state, m_ctx.sounds, m_ctx.player); });
+        RunGuarded(
+            [&] { PlayLapHalfwaySound(m_state, m_ctx.sounds, m_ctx.player, m_ctx.Caller()); });
         int leader = m_state.RaceOrder[0];
         if (m_state.LapRace && IsValidId(leader) && m_state.LapCount[leader - 1] >= 1) {
             int leaderLaps = m_state.LapCount[leader - 1];
@@ -280,6 +282,7 @@ void RaceControl::CloseRace() {
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, true); });
     RunGuarded([&] { RefreshRaceStandings(m_state, m_ctx.lapViewerGrid); });
     RunGuarded([&] { m_screen.UpdateRaceScreen(); });
+    RunGuarded([&] { m_ctx.Caller().RaceClosed(m_state); });
 }
 
 // --- the start lights' hand-over -------------------------------------------------------

@@ -259,6 +259,8 @@ void ResultReports::ShowTextReport(const std::string& path) {
 
 void ResultReports::OpenLapFile(const std::string& path, const std::string& text) {
     m_book.OpenLapFile(text);
+    if (m_options.fileOpened)
+        m_options.fileOpened(path, false);
     FrmKestoViewLaps* window = EnsureLapWindow();
     window->ShowGrid(m_book.Laps());
     if (m_summary && m_summary->isVisible())
@@ -270,6 +272,8 @@ void ResultReports::OpenLapFile(const std::string& path, const std::string& text
 
 void ResultReports::OpenSummaryFile(const std::string& path, const std::string& text) {
     m_book.OpenSummaryFile(path, text);
+    if (m_options.fileOpened)
+        m_options.fileOpened(path, true);
     FrmKestoSummary* window = EnsureSummaryWindow();
     window->ShowGrid(m_book.Summary());
     window->setWindowTitle(QString::fromStdString(path));

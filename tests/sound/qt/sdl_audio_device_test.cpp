@@ -166,5 +166,37 @@ TEST_F(SdlAudioDeviceTest, AFileThatIsNoWaveDoesNotLoad) {
     EXPECT_FALSE(device.IsPlaying(3));
 }
 
+// Each wave file is read once: a lap sound loads from memory, until the sound
+// choices change.
+TEST_F(SdlAudioDeviceTest, AWaveFileIsReadOnceUntilTheLoadedFilesAreForgotten) {
+    const fs::path beep = programFolder / "LmSound" / "beep.wav";
+    SdlAudioDevice device; // the tests' dummy driver
+    ASSERT_TRUE(device.IsOpen());
+    ASSERT_TRUE(device.Load(0, beep));
+    std::ofstream(beep, std::ios::trunc) << "not a wave any more";
+    EXPECT_TRUE(device.Load(1, beep)); // not read again
+    device.Play(1, false);
+    EXPECT_TRUE(device.IsPlaying(1));
+
+    device.ForgetLoadedFiles();
+    device.Play(0, false); // the slots keep what they hold
+    EXPECT_TRUE(device.IsPlaying(0));
+    EXPECT_FALSE(device.Load(2, beep)); // read again: no wave now
+    fs::remove(beep);
+    EXPECT_FALSE(device.Load(2, beep)); // a file gone is missing, kept or not
+}
+
+TEST_F(SdlAudioDeviceTest, ASoundMadeInMemoryLoadsIntoASlot) {
+    SdlAudioDevice device;
+    ASSERT_TRUE(device.IsOpen());
+    EXPECT_FALSE(device.LoadPcm(4, PcmSound{}));
+    PcmSound sound;
+    sound.samples.assign(2205, 8000);
+    EXPECT_TRUE(device.LoadPcm(4, sound));
+    device.Play(4, false);
+    EXPECT_TRUE(device.IsPlaying(4));
+    device.Stop(4);
+}
+
 } // namespace
 } // namespace kesto
