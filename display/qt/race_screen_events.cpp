@@ -6,6 +6,7 @@
 #include "base/file_names.h"
 #include "resize/qt/qt_resize_view.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -109,8 +110,9 @@ bool FrmKestoTimer::eventFilter(QObject* watched, QEvent* event) {
             SetPointer(Pointer::Default);
         return false;
     case QEvent::FocusOut:
-        // The list's own popup taking the focus is part of choosing.
-        if (combo && m_actions &&
+        // The list's own popup taking the focus is part of choosing: the
+        // popup is a window of its own, so the box may see any reason.
+        if (combo && m_actions && !combo->view()->isVisible() &&
             static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
             m_actions->Names().Select_Name_LostFocus(RowOf(combo));
             ShowNameLists();

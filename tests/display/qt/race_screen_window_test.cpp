@@ -8,6 +8,7 @@
 #include "support/qt/main_window_rig.h"
 #include "tools/decoder-sim/decoder_lines.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -15,8 +16,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
+
+#include <unistd.h>
 
 namespace kesto {
 namespace {
@@ -32,6 +37,29 @@ std::string Text(const RowLabel* label) {
     return label->text().toStdString();
 }
 
+// The first and last pixel rows of a row cell where its text has ink.
+std::pair<int, int> InkRows(RowLabel* cell) {
+    const QImage image = cell->grab().toImage();
+    int top = image.height();
+    int bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != cell->backgroundColor()) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return {top, bottom};
+}
+
+// What the test process holds in memory, in kilobytes.
+long ResidentKilobytes() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0;
+    long resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE) / 1024;
+}
+
 QColor FromWindows(int32_t c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
@@ -39,9 +67,9 @@ QColor FromWindows(int32_t c) {
 class RaceScreenWindow : public test::MainWindowTest {
 protected:
     // The pointer moved over a control.
-    void MoveOver(QWidget* widget) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    void MoveOver(QWidget* widget, QPointF at = QPointF(2, 2)) {
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(widget, &move);
     }
     void Click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton) {
@@ -255,6 +283,20 @@ TEST_F(RaceScreenWindow, LagColumnTogglesInARaceAndStaysMedianInPractice) {
     EXPECT_EQ(Text(Label("lblLag")), "Median");
 }
 
+TEST_F(RaceScreenWindow, TheLagModeChosenOutlivesResetAndPractice) {
+    Click(Label("lblLag"));
+    rig->control.ReSet();
+    EXPECT_EQ(Text(Label("lblLag")), "Lag First");
+    race.state.LapRace = false;
+    race.state.PracticeMode = true;
+    rig->control.ReSet();
+    EXPECT_EQ(Text(Label("lblLag")), "Median");
+    race.state.PracticeMode = false;
+    race.state.LapRace = true;
+    rig->control.ReSet();
+    EXPECT_EQ(Text(Label("lblLag")), "Lag First");
+}
+
 TEST_F(RaceScreenWindow, TogglesRefreshAtOnceDuringARace) {
     StartRace();
     race.state.SpeedMultiplier = 1000;
@@ -385,6 +427,46 @@ TEST_F(RaceScreenWindow, NameClickDuringARaceOnlyClosesTheOtherLists) {
     Window().hide();
 }
 
+TEST_F(RaceScreenWindow, ANameIsChosenWithTheMouseThroughTheListsOwnPopup) {
+    WriteFile("kestoRacers.dat", "\"Ann\"\r\n\"Bob\"\r\n");
+    Window().LoadRacerLists();
+    Window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    Click(Row("lblName", 3));
+    QComboBox* combo = rig->NameList(3);
+    ASSERT_TRUE(combo->isVisible());
+    // The first click drops the list down: its popup taking the focus is
+    // part of choosing, not the box losing it.
+    Click(combo);
+    QAbstractItemView* list = combo->view();
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_TRUE(combo->isVisible());
+    const QPoint bob(10, list->visualRect(list->model()->index(1, 0)).center().y());
+    MoveOver(list->viewport(), bob); // the pointer goes down to Bob
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, bob);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(Text(Row("lblName", 3)), " Bob");
+    EXPECT_EQ(race.state.Names.IdName[2], "Bob");
+    EXPECT_EQ(race.state.Names.NamedId[2], 3);
+    Window().hide();
+}
+
+TEST_F(RaceScreenWindow, TheFourteenNameListsShareOneModelOfTheRoster) {
+    std::string roster;
+    for (int i = 1; i <= 10000; ++i)
+        roster += "\"Racer number " + std::to_string(i) + "\"\r\n";
+    WriteFile("kestoRacers.dat", roster);
+    const long before = ResidentKilobytes();
+    Window().LoadRacerLists();
+    const long grown = ResidentKilobytes() - before;
+    const QAbstractItemModel* model = rig->NameList(1)->model();
+    EXPECT_EQ(model->rowCount(), 10001);
+    EXPECT_EQ(model->index(10000, 0).data().toString(), QStringLiteral("Empty"));
+    for (int k = 2; k <= 14; ++k)
+        EXPECT_EQ(rig->NameList(k)->model(), model) << "row " << k;
+    EXPECT_LT(grown, 4096) << "kilobytes: the roster is held once, not once per row";
+}
+
 TEST_F(RaceScreenWindow, ClockGrowsToSeventyEightAndShrinksToTwelve) {
     QLabel* clock = Label("lblClock");
     std::vector<double> sizes;
@@ -417,6 +499,21 @@ TEST_F(RaceScreenWindow, RowTextGrowsWithF9To39AndF8StopsAtSixteen) {
         QTest::keyClick(&Window(), Qt::Key_F8);
     EXPECT_EQ(Row("lblName", 1)->font().pointSizeF(), 16);
     EXPECT_EQ(Row("lblID", 7)->font().pointSizeF(), 16);
+}
+
+TEST_F(RaceScreenWindow, RowTextNeverClipsAtAnyRowSizeTheKeysAllow) {
+    race.state.Names.IdName[0] = "Zo\xc3\xab Gjpqy"; // capitals above, descenders below
+    Window().LoadNames();
+    for (int size = 17; size <= 39; ++size) {
+        QTest::keyClick(&Window(), Qt::Key_F9);
+        for (RowLabel* cell : {Row("lblName", 1), Row("lblID", 14)}) {
+            ASSERT_EQ(cell->font().pointSizeF(), size);
+            const auto [top, bottom] = InkRows(cell);
+            EXPECT_GT(top, 0) << size << " pt";
+            EXPECT_LT(bottom, cell->height() - 1) << size << " pt";
+            EXPECT_GT(bottom - top, cell->height() / 3) << "as large as the row holds";
+        }
+    }
 }
 
 TEST_F(RaceScreenWindow, ResizingScalesTheScreenAndKeepsTheLogoInProportion) {
@@ -585,6 +682,29 @@ TEST_F(RaceScreenWindow, TitleAndCaptionsOfTheRaceFormat) {
     rig->control.ReSet();
     EXPECT_EQ(Text(Label("lblClock")), "5:00");
     EXPECT_EQ(Label("lblClock")->palette().color(QPalette::WindowText), QColor(Qt::red));
+}
+
+// KESTO_SCREENSHOT=<file.png> saves a picture of the race screen in a race,
+// and one with the largest row text, for a look by eye.
+TEST_F(RaceScreenWindow, Screenshot) {
+    const QString file = QString::fromLocal8Bit(qgetenv("KESTO_SCREENSHOT"));
+    if (file.isEmpty())
+        GTEST_SKIP() << "KESTO_SCREENSHOT not set";
+    race.state.Names.IdName[7] = "Zo\xc3\xab Gjpqy";
+    Window().show();
+    StartRace();
+    for (int lap = 0; lap < 4; ++lap) {
+        std::string lines = ClockLine(1000 + lap * 5000);
+        for (int id = 1; id <= 14; ++id)
+            lines += DetectionLine(id, 500 + lap * (4000 + id * 100) + id * 37);
+        Decoder(lines);
+    }
+    EXPECT_TRUE(Window().grab().save(file));
+    for (int press = 0; press < 23; ++press)
+        QTest::keyClick(&Window(), Qt::Key_F9);
+    EXPECT_TRUE(Window().grab().save(
+        QString(file).replace(QStringLiteral(".png"), QStringLiteral("-39pt.png"))));
+    Window().hide();
 }
 
 } // namespace
