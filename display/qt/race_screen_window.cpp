@@ -1,5 +1,7 @@
 #include "display/qt/race_screen_window.h"
 
+#include "display/qt/program_picture.h"
+
 #include "engine/unsaved_results.h"
 
 #include "config/data_files.h"
@@ -294,7 +296,7 @@ void FrmKestoTimer::BuildControls() {
     m_imgLapmark->setScaledContents(true);
     {
         QPixmap logo;
-        if (logo.load(QString::fromStdString(ResolveInFolder(m_folder, "KestoLogo.png").string())))
+        if (LoadProgramPicture(logo, ResolveInFolder(m_folder, "KestoLogo.png")))
             m_imgLapmark->setPixmap(logo);
     }
     m_imgFlag = MakeLabel(QStringLiteral("imgFlag"), 9705, 945, 1950, 735, 8, Qt::AlignCenter);
@@ -512,7 +514,7 @@ void FrmKestoTimer::RefreshNow() {
 
 void FrmKestoTimer::ShowFlag(const std::string& bitmapFile) {
     QPixmap picture;
-    if (picture.load(QString::fromStdString(ResolveInFolder(m_folder, bitmapFile).string())))
+    if (LoadProgramPicture(picture, ResolveInFolder(m_folder, bitmapFile)))
         m_imgFlag->setPixmap(picture);
     m_imgFlag->show();
 }
@@ -599,10 +601,11 @@ void FrmKestoTimer::SetDemoLabelVisible(bool visible) {
     m_lblDemo->setVisible(visible);
 }
 
-void FrmKestoTimer::LoadRacerLists() {
-    const auto entries = RacerListEntries(m_folder);
+std::string FrmKestoTimer::LoadRacerLists() {
+    std::string cutNotice;
+    const auto entries = RacerListEntries(m_folder, &cutNotice);
     if (!entries)
-        return;
+        return cutNotice;
     QStringList names;
     for (const std::string& name : *entries)
         names << QString::fromStdString(name);
@@ -610,6 +613,7 @@ void FrmKestoTimer::LoadRacerLists() {
         m_selectName[k]->clear();
         m_selectName[k]->addItems(names);
     }
+    return cutNotice;
 }
 
 // --- conditions read afresh from the race state ------------------------------------------
@@ -1032,8 +1036,8 @@ void FrmKestoTimer::SetPointer(Pointer pointer) {
     // are put up; a missing or unreadable file leaves the default pointer.
     const bool hand = pointer == Pointer::Hand;
     QPixmap picture;
-    if (!picture.load(QString::fromStdString(
-            ResolveInFolder(m_folder, hand ? "handred.ico" : "racer.ico").string()))) {
+    if (!LoadProgramPicture(picture,
+                            ResolveInFolder(m_folder, hand ? "handred.ico" : "racer.ico"))) {
         unsetCursor();
         return;
     }

@@ -112,8 +112,9 @@ public:
 
     // --- shared procedures of the main window -------------------------------
     // Fills the 14 name lists from the roster file, each followed by "Empty";
-    // without a roster file the lists stay as they are.
-    void LoadRacerLists();
+    // without a roster file the lists stay as they are. Returns the notice of
+    // a roster read only in part (roster_file.h), empty otherwise.
+    std::string LoadRacerLists();
     // Rows in ID order in the colours of the settings.
     void ApplyIdColors() { PaintRowsInIdOrder(); }
     // The "Demo" label, shown while demo mode is ticked.
@@ -248,7 +249,7 @@ private:
     QLabel* m_lblRaceOver = nullptr;
     QLabel* m_lblClock = nullptr;
     QLabel* m_lblDemo = nullptr;
-    QLabel* m_lblLinkAlarm = nullptr; // the decoder link's alarm banner
+    QLabel* m_lblLinkAlarm = nullptr;    // the decoder link's alarm banner
     QPushButton* m_cmdStart = nullptr;
     QTimer* m_timer1 = nullptr;
     KeyPreview* m_keyFilter = nullptr;
