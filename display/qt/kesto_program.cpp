@@ -10,6 +10,7 @@
 #include "display/resume_offer.h"
 #include "engine/decoder_input.h"
 #include "engine/guarded_step.h"
+#include "engine/journal_alarm.h"
 #include "peripheral/qt/about_window.h"
 #include "peripheral/qt/browser_launcher.h"
 #include "peripheral/qt/help_window.h"
@@ -20,6 +21,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QTimer>
 
 namespace kesto {
 
@@ -27,6 +29,7 @@ namespace {
 
 constexpr const char* PreloadedSound = "everylap.wav";
 constexpr int LastSoundSlot = 30;
+constexpr int JournalRetryMs = 1000;
 
 template <class Seam> Seam& GivenOr(Seam* given, Seam& real) {
     return given ? *given : real;
@@ -77,6 +80,20 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
     m_config = std::make_unique<ConfigWindows>(*m_window, m_ctx, m_folder);
     WireMenus();
+    WireJournal();
+}
+
+void KestoProgram::WireJournal() {
+    // A journal that cannot be written is on the race screen while it lasts.
+    m_journal.OnErrorChanged(
+        [this](const std::string& error) { ShowJournalError(*m_window, error); });
+    // Between races too (the race's events try on their own): what the disk
+    // did not take is written as soon as it can be.
+    m_journalRetry = new QTimer(m_window.get());
+    m_journalRetry->setInterval(JournalRetryMs);
+    QObject::connect(m_journalRetry, &QTimer::timeout, m_window.get(),
+                     [this] { m_journal.Retry(); });
+    m_journalRetry->start();
 }
 
 KestoProgram::~KestoProgram() {

@@ -18,6 +18,7 @@
 #include "sound/sound_ring.h"
 
 #include <QPointer>
+#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -53,6 +54,7 @@ public:
 
 private:
     void WireMenus();
+    void WireJournal();
     void ShowHelp();
     void ShowSoundWindow();
 
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<ConfigWindows> m_config;
     std::unique_ptr<BrowserLauncher> m_browser;
     QPointer<HelpWindow> m_help;
+    QTimer* m_journalRetry = nullptr; // owned by the window
 };
 
 // The program folder: the folder of the executable, or the folder given with

@@ -1,5 +1,6 @@
 #include "display/qt/race_screen_window.h"
 
+#include "display/qt/alarm_banner.h"
 #include "display/qt/program_picture.h"
 
 #include "engine/unsaved_results.h"
@@ -340,6 +341,10 @@ void FrmKestoTimer::BuildControls() {
     Place(m_lblLinkAlarm, IdColumn.left, RowTop(1), BestColumn.left + BestColumn.width,
           3 * RowHeight);
     m_lblLinkAlarm->hide();
+    // The race journal's, alike and just below it: both may be up at once.
+    m_lblJournalAlarm = MakeAlarmBanner(m_canvas, "lblJournalAlarm", ArialBold(LinkAlarmFontSize));
+    Place(m_lblJournalAlarm, IdColumn.left, RowTop(4), BestColumn.left + BestColumn.width,
+          3 * RowHeight);
 
     m_cmdStart = new QPushButton(QStringLiteral("Start"), m_canvas);
     m_cmdStart->setObjectName(QStringLiteral("cmdStart"));
@@ -578,6 +583,14 @@ void FrmKestoTimer::ShowLinkAlarm(const std::string& text) {
 
 void FrmKestoTimer::HideLinkAlarm() {
     m_lblLinkAlarm->hide();
+}
+
+void FrmKestoTimer::ShowJournalAlarm(const std::string& text) {
+    ShowAlarmBanner(m_lblJournalAlarm, text);
+}
+
+void FrmKestoTimer::HideJournalAlarm() {
+    m_lblJournalAlarm->hide();
 }
 
 void FrmKestoTimer::Timer1_Timer() {

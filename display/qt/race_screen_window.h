@@ -109,6 +109,8 @@ public:
     void UpdatePracticeScreen() override;
     void ShowLinkAlarm(const std::string& text) override;
     void HideLinkAlarm() override;
+    void ShowJournalAlarm(const std::string& text) override;
+    void HideJournalAlarm() override;
 
     // --- shared procedures of the main window -------------------------------
     // Fills the 14 name lists from the roster file, each followed by "Empty";
@@ -250,6 +252,7 @@ private:
     QLabel* m_lblClock = nullptr;
     QLabel* m_lblDemo = nullptr;
     QLabel* m_lblLinkAlarm = nullptr;    // the decoder link's alarm banner
+    QLabel* m_lblJournalAlarm = nullptr; // the race journal's, below it
     QPushButton* m_cmdStart = nullptr;
     QTimer* m_timer1 = nullptr;
     KeyPreview* m_keyFilter = nullptr;

@@ -5,6 +5,7 @@
 // Decoder races are fed from a plan of passes, tick by tick.
 
 #include "display/race_screen_rows.h"
+#include "engine/journal_alarm.h"
 #include "engine/journal_file.h"
 #include "engine/journal_replay.h"
 #include "engine/race_control.h"
@@ -51,6 +52,8 @@ public:
     }
     void ShowLinkAlarm(const std::string&) {}
     void HideLinkAlarm() {}
+    void ShowJournalAlarm(const std::string& text) { fake.ShowJournalAlarm(text); }
+    void HideJournalAlarm() { fake.HideJournalAlarm(); }
 
     FakeRaceScreen fake;
 
@@ -61,6 +64,8 @@ private:
 struct JournalRig {
     explicit JournalRig(const std::filesystem::path& folder) : journal(folder) {
         race.context.journal = &journal;
+        journal.OnErrorChanged(
+            [this](const std::string& error) { ShowJournalError(screen, error); });
         race.port.open = true;
         state.Settings.MinLapTime = 4;
         state.Settings.FirstLapCount = 0;

@@ -5,6 +5,7 @@
 #include "display/qt/race_screen_window.h"
 
 #include "engine/decoder_link_watch.h"
+#include "engine/journal_alarm.h"
 #include "engine/quiet_platform.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
@@ -118,6 +119,33 @@ TEST_F(LinkAlarmBanner, ABannerOverTheTopRowsWhileTheLinkIsDown) {
     control->cmdStart_Click(); // Abort, answered Yes
     ASSERT_FALSE(race.state.TimerEnabled);
     EXPECT_TRUE(banner->isHidden()) << "the alarm goes with the race";
+}
+
+// The race journal's alarm: the same banner, below the link's, so both show.
+TEST_F(LinkAlarmBanner, TheJournalsBannerShowsBelowTheLinksAndWithIt) {
+    auto* journal = window->findChild<QLabel*>(QStringLiteral("lblJournalAlarm"));
+    ASSERT_NE(journal, nullptr);
+    QLabel* link = window->lblLinkAlarm();
+    EXPECT_TRUE(journal->isHidden());
+    EXPECT_EQ(journal->font(), link->font());
+    EXPECT_EQ(journal->palette().color(QPalette::Window), link->palette().color(QPalette::Window));
+    EXPECT_EQ(journal->geometry().left(), link->geometry().left());
+    EXPECT_EQ(journal->geometry().width(), link->geometry().width());
+    EXPECT_GT(journal->geometry().top(), link->geometry().bottom());
+    EXPECT_LE(journal->geometry().bottom(), window->lblID(6)->geometry().bottom());
+
+    ShowJournalError(*window, "Race journal /x/KestoRace.jnl (write): No space left on device");
+    control->cmdStart_Click();
+    Ticks(300);
+    ASSERT_TRUE(link->isVisible());
+    ASSERT_TRUE(journal->isVisible());
+    EXPECT_EQ(journal->text(), QStringLiteral("RACE JOURNAL NOT WRITTEN - Race journal "
+                                              "/x/KestoRace.jnl (write): No space left on device"));
+    EXPECT_EQ(window->Canvas()->childAt(journal->geometry().center()), journal);
+    Screenshot("journal-alarm.png");
+    ShowJournalError(*window, "");
+    EXPECT_TRUE(journal->isHidden());
+    EXPECT_TRUE(link->isVisible());
 }
 
 } // namespace
