@@ -1,7 +1,7 @@
 #include "config/folder_check.h"
 
+#include "base/file_names.h"
 #include "config/data_files.h"
-#include "config/file_names.h"
 #include "config/roster_file.h"
 #include "config/settings_files.h"
 #include "config/sound_choices_file.h"

@@ -1,7 +1,7 @@
 #include "config/roster_editor.h"
 
+#include "base/windows1252.h"
 #include "config/roster_file.h"
-#include "config/windows1252.h"
 
 #include <algorithm>
 
@@ -135,7 +135,7 @@ bool RosterEditor::Delete(size_t index, std::string* error) {
 RosterEditor::ImportResult RosterEditor::Import(const std::filesystem::path& file,
                                                 std::string* error) {
     std::string notice;
-    auto names = ReadNameList(file, error, &notice);
+    auto names = ReadNameList(file, error, ValueFileText::Utf8WhenValid, &notice);
     if (!names)
         return ImportResult::Unreadable;
     if (!Replace(std::move(*names), error))

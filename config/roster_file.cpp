@@ -1,7 +1,7 @@
 #include "config/roster_file.h"
 
-#include "config/file_names.h"
-#include "config/safe_write.h"
+#include "base/file_names.h"
+#include "base/safe_write.h"
 #include "config/settings_files.h"
 #include "config/value_file.h"
 
@@ -59,8 +59,8 @@ bool AppendInPlace(const fs::path& path, const std::string& line, std::string* e
 } // namespace
 
 std::optional<std::vector<std::string>> ReadNameList(const fs::path& file, std::string* error,
-                                                     std::string* cutNotice) {
-    auto reader = ValueFileReader::Open(file, error, MaxRosterBytes);
+                                                     ValueFileText text, std::string* cutNotice) {
+    auto reader = ValueFileReader::Open(file, error, text, MaxRosterBytes);
     if (!reader)
         return std::nullopt;
     std::vector<std::string> names;
@@ -87,7 +87,7 @@ std::string RosterCutNotice(const fs::path& file, size_t namesRead) {
 
 std::optional<std::vector<std::string>> ReadRoster(const fs::path& folder, std::string* error,
                                                    std::string* cutNotice) {
-    return ReadNameList(RosterPath(folder), error, cutNotice);
+    return ReadNameList(RosterPath(folder), error, ValueFileText::Windows1252, cutNotice);
 }
 
 bool WriteRoster(const fs::path& folder, const std::vector<std::string>& names,

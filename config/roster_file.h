@@ -8,6 +8,8 @@
 // leave the old file whole. Empty values (blank fields, "") are not names and
 // are skipped when reading.
 
+#include "config/value_file.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -23,11 +25,13 @@ inline constexpr size_t MaxRosterNames = 10000;
 inline constexpr size_t MaxRosterBytes = size_t{1} << 20;
 
 // Every name of any value file, in file order; nullopt when it cannot be read.
+// The roster itself is Windows-1252; a list chosen for import is read as
+// UTF-8 when it is valid UTF-8 (as a spreadsheet exports it), else as 1252.
 // A file beyond the limits above is read up to them, and `cutNotice` (when
 // given) says so; it is empty otherwise.
-std::optional<std::vector<std::string>> ReadNameList(const std::filesystem::path& file,
-                                                     std::string* error = nullptr,
-                                                     std::string* cutNotice = nullptr);
+std::optional<std::vector<std::string>>
+ReadNameList(const std::filesystem::path& file, std::string* error = nullptr,
+             ValueFileText text = ValueFileText::Windows1252, std::string* cutNotice = nullptr);
 
 // The notice of a name list read only up to the limits.
 std::string RosterCutNotice(const std::filesystem::path& file, size_t namesRead);

@@ -1,7 +1,7 @@
 #include "config/value_file.h"
 
-#include "config/safe_write.h"
-#include "config/windows1252.h"
+#include "base/safe_write.h"
+#include "base/windows1252.h"
 
 #include <charconv>
 #include <cmath>
@@ -135,10 +135,18 @@ std::optional<double> ParseValueNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
-ValueFileReader::ValueFileReader(std::string bytes) : m_bytes(std::move(bytes)) {}
+ValueFileReader::ValueFileReader(std::string bytes, ValueFileText text)
+    : m_bytes(std::move(bytes)) {
+    if (text == ValueFileText::Utf8WhenValid && IsValidUtf8(m_bytes)) {
+        m_utf8 = true;
+        if (m_bytes.starts_with("\xEF\xBB\xBF"))
+            m_bytes.erase(0, 3); // the byte order mark is no part of the first value
+    }
+}
 
 std::optional<ValueFileReader> ValueFileReader::Open(const std::filesystem::path& path,
-                                                     std::string* error, size_t limit) {
+                                                     std::string* error, ValueFileText text,
+                                                     size_t limit) {
     std::string bytes;
     if (!ReadFilePrefix(path, limit + 1, bytes, error))
         return std::nullopt;
@@ -148,7 +156,7 @@ std::optional<ValueFileReader> ValueFileReader::Open(const std::filesystem::path
         const size_t lineEnd = bytes.find_last_of("\r\n", limit - 1);
         bytes.resize(lineEnd == std::string::npos ? 0 : lineEnd + 1);
     }
-    ValueFileReader reader(std::move(bytes));
+    ValueFileReader reader(std::move(bytes), text);
     reader.m_cut = cut;
     return reader;
 }
@@ -231,7 +239,7 @@ std::optional<std::string> ValueFileReader::Next() {
     auto raw = NextRaw();
     if (!raw)
         return std::nullopt;
-    return Windows1252ToUtf8(raw->bytes);
+    return m_utf8 ? raw->bytes : Windows1252ToUtf8(raw->bytes);
 }
 
 bool ValueFileReader::Fail(const char* description) {

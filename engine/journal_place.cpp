@@ -1,6 +1,6 @@
 #include "engine/journal_place.h"
 
-#include "config/file_names.h"
+#include "base/file_names.h"
 #include "engine/journal_format.h"
 
 #include <algorithm>

@@ -52,6 +52,10 @@ public:
     // close), the race timer and RTS on unless the race had closed, one refresh.
     void ResumeRace();
 
+    // The standings brought up to date (engine/standings.h), then the race
+    // screen repainted from them: by position in a race, in ID order in practice.
+    void RefreshRaceScreen();
+
     // Characters of the decoder line being received; the tick fills it.
     ReceiveBuffer& Input() { return m_input; }
 

@@ -1,6 +1,6 @@
 #include "display/qt/program_picture.h"
 
-#include "config/safe_write.h"
+#include "base/safe_write.h"
 
 #include <string>
 

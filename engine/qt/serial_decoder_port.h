@@ -5,7 +5,7 @@
 // pass in between, so BytesAvailable() and Read() fetch from the device
 // themselves.
 
-#include "engine/decoder_port.h"
+#include "base/decoder_port.h"
 
 #include <QSerialPort>
 

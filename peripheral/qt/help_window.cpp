@@ -1,7 +1,7 @@
 #include "peripheral/qt/help_window.h"
 
-#include "config/file_names.h"
-#include "config/safe_write.h"
+#include "base/file_names.h"
+#include "base/safe_write.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>

@@ -70,16 +70,16 @@ TEST_F(JournalFaults, AFullDiskIsShownTheRaceEndsAsWithoutAndTheJournalCatchesUp
     StartRace();
     for (int tick = 0; tick < 2400; ++tick)
         feed.Tick(*rig);
-    EXPECT_FALSE(rig->screen.fake.journalAlarmVisible);
+    EXPECT_FALSE(rig->screen.journalAlarmVisible);
     disk->Fill(); // 24 s into the race
     while (rig->state.TimerEnabled)
         feed.Tick(*rig);
     ASSERT_TRUE(rig->state.RaceIsOver);
-    ASSERT_EQ(rig->screen.fake.journalAlarms.size(), 1u);
-    EXPECT_EQ(rig->screen.fake.journalAlarms[0],
+    ASSERT_EQ(rig->screen.journalAlarms.size(), 1u);
+    EXPECT_EQ(rig->screen.journalAlarms[0],
               "RACE JOURNAL NOT WRITTEN - KestoRace.jnl: No space left on device (write) - the "
               "race is kept in memory until the disk takes it");
-    EXPECT_TRUE(rig->screen.fake.journalAlarmVisible);
+    EXPECT_TRUE(rig->screen.journalAlarmVisible);
 
     // A start-up now (as after a crash) is told the journal is not the whole race.
     std::optional<UnfinishedRace> found = FindUnfinishedRace(disk->Folder());
@@ -101,7 +101,7 @@ TEST_F(JournalFaults, AFullDiskIsShownTheRaceEndsAsWithoutAndTheJournalCatchesUp
 
     disk->Free();
     rig->journal.Retry();
-    EXPECT_FALSE(rig->screen.fake.journalAlarmVisible);
+    EXPECT_FALSE(rig->screen.journalAlarmVisible);
     const test::Replayed whole = OnDisk();
     EXPECT_FALSE(whole.race.Incomplete());
     test::ExpectSameRace(rig->state, whole.state);
@@ -114,13 +114,13 @@ TEST_F(JournalFaults, AReadOnlyFolderIsShownAndTheJournalIsWrittenOnceItCanBe) {
     StartRace();
     for (int tick = 0; tick < 1500; ++tick)
         feed.Tick(*rig);
-    EXPECT_TRUE(rig->screen.fake.journalAlarmVisible);
-    EXPECT_THAT(rig->screen.fake.journalAlarms.at(0), HasSubstr("Read-only file system"));
+    EXPECT_TRUE(rig->screen.journalAlarmVisible);
+    EXPECT_THAT(rig->screen.journalAlarms.at(0), HasSubstr("Read-only file system"));
     EXPECT_FALSE(std::filesystem::exists(rig->journal.Path()));
 
     ASSERT_TRUE(disk->SetReadOnly(false));
     feed.Tick(*rig); // the next event writes the race so far
-    EXPECT_FALSE(rig->screen.fake.journalAlarmVisible);
+    EXPECT_FALSE(rig->screen.journalAlarmVisible);
     test::ExpectSameRace(rig->state, OnDisk().state);
     while (rig->state.TimerEnabled)
         feed.Tick(*rig);
