@@ -7,7 +7,7 @@
 namespace kesto {
 
 RaceTick::RaceTick(RaceContext& ctx, RaceControl& control, RaceScreen& screen)
-    : m_ctx(ctx), m_control(control), m_screen(screen), m_linkWatch(ctx, screen, control.Input()) {}
+    : m_ctx(ctx), m_control(control), m_linkWatch(ctx, screen, control.Input()) {}
 
 void RaceTick::Timer1_Timer(int32_t Milliseconds) {
     RunGuarded([&] { m_control.ShowRaceClock(); });
