@@ -12,6 +12,7 @@
 #include "display/qt/send_command_window.h"
 #include "display/resume_offer.h"
 #include "engine/decoder_input.h"
+#include "engine/journal_alarm.h"
 #include "peripheral/qt/about_window.h"
 #include "peripheral/qt/browser_launcher.h"
 #include "peripheral/qt/help_window.h"
@@ -24,6 +25,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QTimer>
 
 namespace kesto {
 
@@ -31,6 +33,7 @@ namespace {
 
 constexpr const char* PreloadedSound = "everylap.wav";
 constexpr int LastSoundSlot = 30;
+constexpr int JournalRetryMs = 1000;
 
 template <class Seam> Seam& GivenOr(Seam* given, Seam& real) {
     return given ? *given : real;
@@ -83,6 +86,19 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
     m_config = std::make_unique<ConfigWindows>(Window(), m_ctx, m_folder);
     WireMenus();
+    WireJournal();
+}
+
+void KestoProgram::WireJournal() {
+    // A journal that cannot be written is on the race screen while it lasts.
+    m_journal.OnErrorChanged(
+        [this](const std::string& error) { ShowJournalError(Window(), error); });
+    // Between races too (the race's events try on their own): what the disk
+    // did not take is written as soon as it can be.
+    m_journalRetry = new QTimer(&Window());
+    m_journalRetry->setInterval(JournalRetryMs);
+    QObject::connect(m_journalRetry, &QTimer::timeout, &Window(), [this] { m_journal.Retry(); });
+    m_journalRetry->start();
 }
 
 KestoProgram::~KestoProgram() {

@@ -15,6 +15,7 @@
 #include "sound/sound_ring.h"
 
 #include <QPointer>
+#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -55,6 +56,7 @@ private:
     void WireMenus();
     // Runs `show` when the menu command is chosen.
     template <class Show> void OnCommand(MenuCommand command, Show show);
+    void WireJournal();
     void ShowHelp();
     void ShowSoundWindow();
 
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<BrowserLauncher> m_browser;
     std::unique_ptr<LiveBoardWiring> m_liveBoard;
     QPointer<HelpWindow> m_help;
+    QTimer* m_journalRetry = nullptr; // owned by the window
 };
 
 // The program folder: the folder of the executable, or the folder given with

@@ -2,6 +2,7 @@
 
 #include "base/guarded_step.h"
 #include "config/data_files.h"
+#include "config/folder_check.h"
 #include "config/race_format_lists.h"
 #include "config/settings_files.h"
 #include "config/sound_choices_file.h"
@@ -24,6 +25,13 @@ void LoadMainWindow(FrmKestoTimer& window, RaceControl& control, RaceContext& ct
     const std::filesystem::path& folder = window.ProgramFolder();
 
     // The close box is taken care of by the window itself (it ignores it).
+    RunGuarded([&] {
+        // Told once: a link or a FIFO in a file's place is read as missing, never written.
+        const std::string left = FilesLeftAsTheyAreText(FilesLeftAsTheyAre(folder));
+        if (!left.empty())
+            ctx.dialogs.Show(Message{"Kesto Timer", left, MessageIcon::Warning, MessageButtons::Ok,
+                                     MessageAnswer::Ok});
+    });
     RunGuarded([&] { LoadSettingsFile(folder, SettingsFileName, state.Settings); });
     RunGuarded([&] { LoadIdNames(folder, IdNamesFileName, state.Names); });
     RunGuarded([&] { window.InitResizer(); });
@@ -34,7 +42,13 @@ void LoadMainWindow(FrmKestoTimer& window, RaceControl& control, RaceContext& ct
     });
     state.LapsUnsaved = false;
     state.SummaryUnsaved = false;
-    RunGuarded([&] { window.LoadRacerLists(); });
+    RunGuarded([&] {
+        // A roster larger than any club's is read in part; said once, here.
+        const std::string cutNotice = window.LoadRacerLists();
+        if (!cutNotice.empty())
+            ctx.dialogs.Show(Message{"Racers", cutNotice, MessageIcon::Information,
+                                     MessageButtons::Ok, MessageAnswer::Ok});
+    });
     RunGuarded([&] {
         if (steps.loadRaceFormat)
             steps.loadRaceFormat();

@@ -124,4 +124,12 @@ JournalEvent JournalEvent::RaceReset() {
     return Make(JournalEventKind::RaceReset);
 }
 
+JournalEvent JournalEvent::JournalBehind(int32_t raceClock, int32_t lostEvents,
+                                         std::string_view reason) {
+    JournalEvent event = Make(JournalEventKind::JournalBehind, raceClock);
+    event.value = lostEvents;
+    event.text = reason;
+    return event;
+}
+
 } // namespace kesto

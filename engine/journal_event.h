@@ -30,6 +30,10 @@ enum class JournalEventKind : uint8_t {
     RaceAborted,
     RaceReset,
     SettingsChanged,
+    // Written by the journal itself, never reported to it: from here on the
+    // journal may not hold every event of the race (the disk was full; see
+    // journal_file.h). `value` > 0: that many events were lost here for good.
+    JournalBehind,
 };
 
 // Everything in force when Start was pressed that the race depends on.
@@ -60,9 +64,10 @@ struct JournalEvent {
     int32_t raceClock = 0;      // the race clock of the event (0 where it has none)
     int32_t id = 0;             // DemoPass, BestLapCleared (0 = all), NameChosen
     int32_t value = 0;          // DemoPass: next pass; CheckeredFlagDropped: RaceCloseTime;
-                                // UnsavedMarks: LapsUnsaved
+                                // UnsavedMarks: LapsUnsaved; JournalBehind: events lost
     int32_t value2 = 0;         // UnsavedMarks: SummaryUnsaved
-    std::string text;           // the decoder line, typed record, name or RaceDateStamp
+    std::string text;           // the decoder line, typed record, name, RaceDateStamp
+                                // or why the journal fell behind
     PerId<int16_t> finishLap{}; // CheckeredFlagDropped
     // RaceStarted; SettingsChanged (only Settings, SpeedMultiplier and the
     // column modes are filled in)
@@ -101,6 +106,10 @@ struct JournalEvent {
     // The race is over for good: nothing left to resume.
     static JournalEvent RaceAborted();
     static JournalEvent RaceReset();
+    // The journal fell behind the race at `raceClock`, or (lostEvents > 0)
+    // caught up after dropping that many events.
+    static JournalEvent JournalBehind(int32_t raceClock, int32_t lostEvents,
+                                      std::string_view reason);
 };
 
 } // namespace kesto

@@ -65,6 +65,8 @@ public:
     void UpdatePracticeScreen() override {}
     void ShowLinkAlarm(const std::string&) override {}
     void HideLinkAlarm() override {}
+    void ShowJournalAlarm(const std::string&) override {}
+    void HideJournalAlarm() override {}
 };
 
 // A race timer that never ticks: the replay drives the race by its events.

@@ -48,6 +48,10 @@ public:
     // down (engine/decoder_link_watch.h). Showing another text replaces it.
     virtual void ShowLinkAlarm(const std::string& text) = 0;
     virtual void HideLinkAlarm() = 0;
+    // The same kind of banner, apart from the link's: the race journal cannot
+    // be written (engine/journal_alarm.h). Showing another text replaces it.
+    virtual void ShowJournalAlarm(const std::string& text) = 0;
+    virtual void HideJournalAlarm() = 0;
 };
 
 // The name cell of ID `id` as LoadNames writes it: a blank and the racer name,

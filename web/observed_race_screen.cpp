@@ -90,4 +90,12 @@ void ObservedRaceScreen::HideLinkAlarm() {
     Tell(Change::Panel);
 }
 
+void ObservedRaceScreen::ShowJournalAlarm(const std::string& text) {
+    m_screen.ShowJournalAlarm(text);
+}
+
+void ObservedRaceScreen::HideJournalAlarm() {
+    m_screen.HideJournalAlarm();
+}
+
 } // namespace kesto

@@ -39,6 +39,9 @@ public:
     void UpdatePracticeScreen() override;
     void ShowLinkAlarm(const std::string& text) override;
     void HideLinkAlarm() override;
+    // The race journal's alarm is the operator's business: passed on only.
+    void ShowJournalAlarm(const std::string& text) override;
+    void HideJournalAlarm() override;
 
 private:
     void Tell(Change change);

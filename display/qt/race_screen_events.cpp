@@ -3,6 +3,8 @@
 // shows what they changed.
 #include "display/qt/race_screen_window.h"
 
+#include "display/qt/program_picture.h"
+
 #include "base/file_names.h"
 #include "resize/qt/qt_resize_view.h"
 
@@ -250,8 +252,8 @@ void FrmKestoTimer::SetPointer(Pointer pointer) {
     // are put up; a missing or unreadable file leaves the default pointer.
     const bool hand = pointer == Pointer::Hand;
     QPixmap picture;
-    if (!picture.load(QString::fromStdString(
-            ResolveInFolder(m_folder, hand ? "handred.ico" : "racer.ico").string()))) {
+    if (!LoadProgramPicture(picture,
+                            ResolveInFolder(m_folder, hand ? "handred.ico" : "racer.ico"))) {
         unsetCursor();
         return;
     }

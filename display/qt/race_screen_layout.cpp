@@ -1,6 +1,7 @@
 #include "display/qt/race_screen_layout.h"
 
 #include "base/qt/logo_picture.h"
+#include "display/qt/alarm_banner.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -170,22 +171,15 @@ void BuildPanel(RaceScreenControls& c, QObject* events,
     Place(c.cmdStart, 9660, 4680, 1950, 570);
 }
 
-// The decoder link's alarm: white on red across the top rows, over them.
-void BuildLinkAlarm(RaceScreenControls& c) {
-    auto* banner = new QLabel(c.canvas);
-    banner->setObjectName(QStringLiteral("lblLinkAlarm"));
-    banner->setTextFormat(Qt::PlainText);
-    banner->setFont(ArialBold(LinkAlarmFontSize));
-    banner->setAlignment(Qt::AlignCenter);
-    banner->setWordWrap(true);
-    banner->setAutoFillBackground(true);
-    QPalette alarm = banner->palette();
-    alarm.setColor(QPalette::Window, QColor(200, 0, 0));
-    alarm.setColor(QPalette::WindowText, Qt::white);
-    banner->setPalette(alarm);
-    Place(banner, IdColumn.left, RowTop(1), BestColumn.left + BestColumn.width, 3 * RowHeight);
-    banner->hide();
-    c.lblLinkAlarm = banner;
+// The decoder link's alarm: white on red across the top rows, over them; the
+// race journal's, alike and just below it: both may be up at once.
+void BuildAlarms(RaceScreenControls& c) {
+    c.lblLinkAlarm = MakeAlarmBanner(c.canvas, "lblLinkAlarm", ArialBold(LinkAlarmFontSize));
+    Place(c.lblLinkAlarm, IdColumn.left, RowTop(1), BestColumn.left + BestColumn.width,
+          3 * RowHeight);
+    c.lblJournalAlarm = MakeAlarmBanner(c.canvas, "lblJournalAlarm", ArialBold(LinkAlarmFontSize));
+    Place(c.lblJournalAlarm, IdColumn.left, RowTop(4), BestColumn.left + BestColumn.width,
+          3 * RowHeight);
 }
 
 } // namespace
@@ -223,7 +217,7 @@ RaceScreenControls BuildRaceScreen(QWidget* parent, QObject* events,
     for (int k = 1; k <= RaceScreenControls::Rows; ++k)
         BuildRow(c, events, k);
     BuildPanel(c, events, programFolder);
-    BuildLinkAlarm(c);
+    BuildAlarms(c);
     return c;
 }
 

@@ -54,7 +54,8 @@ struct RaceScreenControls {
     QLabel* lblRaceOver = nullptr;
     QLabel* lblClock = nullptr;
     QLabel* lblDemo = nullptr;
-    QLabel* lblLinkAlarm = nullptr; // the decoder link's alarm banner
+    QLabel* lblLinkAlarm = nullptr;    // the decoder link's alarm banner
+    QLabel* lblJournalAlarm = nullptr; // the race journal's, below it
     QPushButton* cmdStart = nullptr;
 
     RowLabel* CellLabel(int row, Cell cell) const { return cells[row][static_cast<int>(cell)]; }

@@ -2,6 +2,8 @@
 
 #include "base/file_names.h"
 #include "config/roster_file.h"
+#include "display/qt/alarm_banner.h"
+#include "display/qt/program_picture.h"
 #include "display/qt/racer_list_model.h"
 #include "engine/clock_format.h"
 #include "engine/compose_title.h"
@@ -190,13 +192,15 @@ void FrmKestoTimer::ShowColumnModes() {
     }
 }
 
-void FrmKestoTimer::LoadRacerLists() {
-    auto entries = RacerListEntries(m_folder);
+std::string FrmKestoTimer::LoadRacerLists() {
+    std::string cutNotice;
+    auto entries = RacerListEntries(m_folder, &cutNotice);
     if (!entries || !m_actions)
-        return;
+        return cutNotice;
     m_racerList->BeginChange();
     m_actions->Names().SetEntries(std::move(*entries));
     m_racerList->EndChange();
+    return cutNotice;
 }
 
 // Only the list being chosen from shows, over its name cell, with its entry.
@@ -218,7 +222,7 @@ void FrmKestoTimer::ShowNameLists() {
 
 void FrmKestoTimer::ShowFlag(const std::string& bitmapFile) {
     QPixmap picture;
-    if (picture.load(QString::fromStdString(ResolveInFolder(m_folder, bitmapFile).string())))
+    if (LoadProgramPicture(picture, ResolveInFolder(m_folder, bitmapFile)))
         m_ui.imgFlag->setPixmap(picture);
     m_ui.imgFlag->show();
 }
@@ -265,6 +269,14 @@ void FrmKestoTimer::ShowLinkAlarm(const std::string& text) {
 
 void FrmKestoTimer::HideLinkAlarm() {
     m_ui.lblLinkAlarm->hide();
+}
+
+void FrmKestoTimer::ShowJournalAlarm(const std::string& text) {
+    ShowAlarmBanner(m_ui.lblJournalAlarm, text);
+}
+
+void FrmKestoTimer::HideJournalAlarm() {
+    m_ui.lblJournalAlarm->hide();
 }
 
 void FrmKestoTimer::ComposeTitle() {

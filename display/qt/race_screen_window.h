@@ -63,13 +63,16 @@ public:
     void ComposeTitle() override;
     void ShowLinkAlarm(const std::string& text) override;
     void HideLinkAlarm() override;
+    void ShowJournalAlarm(const std::string& text) override;
+    void HideJournalAlarm() override;
 
     // --- shared procedures of the main window -------------------------------
     // ID and name columns in ID order.
     void LoadNames();
     // Fills the 14 name lists from the roster file, each followed by "Empty";
-    // without a roster file the lists stay as they are.
-    void LoadRacerLists();
+    // without a roster file the lists stay as they are. Returns the notice of
+    // a roster read only in part (roster_file.h), empty otherwise.
+    std::string LoadRacerLists();
     // Rows in ID order in the colours of the settings.
     void ApplyIdColors();
     // The "Demo" label, shown while demo mode is ticked.

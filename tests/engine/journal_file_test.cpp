@@ -4,11 +4,13 @@
 // written is an error kept aside, never a stop.
 #include "engine/journal_file.h"
 
+#include "engine/journal_replay.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,18 +106,60 @@ TEST_F(JournalFileTest, EachEventCarriesItsValues) {
     EXPECT_EQ(events[6].value2, 1);
 }
 
-TEST_F(JournalFileTest, ANewRaceReplacesTheOldJournal) {
-    WriteBytes(JournalPath(), "an old journal\nwith lines\n");
+TEST_F(JournalFileTest, ANewRaceReplacesAJournalThatIsDoneAndKeepsAnyOtherAside) {
     JournalFile journal(folder);
     journal.Record(JournalEvent::RaceStarted(state));
     journal.Record(JournalEvent::TimingStarted());
+    const std::string unfinished = ReadBytes(JournalPath());
+    // A race not over for good (as after a crash) is kept before a new one starts.
     journal.Record(JournalEvent::RaceStarted(state));
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
     EXPECT_FALSE(OnDisk().tailDropped);
+    EXPECT_EQ(ReadBytes(folder / JournalAsideName), unfinished);
+    // A race closed with its results saved is done: replaced, the copy kept as it was.
+    journal.Record(JournalEvent::TimingStarted());
+    journal.Record(JournalEvent::RaceClosed(state));
+    journal.Record(JournalEvent::UnsavedMarks(false, false));
+    journal.Record(JournalEvent::RaceStarted(state));
+    EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
+    EXPECT_EQ(ReadBytes(folder / JournalAsideName), unfinished);
+    EXPECT_EQ(journal.LastError(), "");
+}
+
+// A journal whose race was reset, as the file holds it.
+std::string DoneJournal() {
+    std::string bytes = JournalHeaderLine();
+    AppendJournalLine(bytes, 1, JournalEvent::RaceStarted(RaceState()));
+    AppendJournalLine(bytes, 2, JournalEvent::RaceReset());
+    return bytes;
+}
+
+TEST_F(JournalFileTest, ADamagedJournalIsKeptBeforeANewRaceStarts) {
+    for (const char* damage : {"header", "start", "every line", "torn"}) {
+        SCOPED_TRACE(damage);
+        std::string bytes = JournalHeaderLine();
+        AppendJournalLine(bytes, 1, JournalEvent::RaceStarted(state));
+        AppendJournalLine(bytes, 2, JournalEvent::TimingStarted());
+        const std::string what = damage;
+        if (what == "header" || what == "every line")
+            bytes[5] ^= 1;
+        if (what == "start" || what == "every line")
+            bytes[bytes.find('\n') + 3] ^= 1;
+        if (what == "every line")
+            bytes[bytes.size() - 3] ^= 1;
+        if (what == "torn")
+            bytes.resize(bytes.size() / 2);
+        WriteBytes(JournalPath(), bytes);
+        std::filesystem::remove(folder / JournalAsideName);
+        JournalFile journal(folder);
+        journal.Record(JournalEvent::RaceStarted(state));
+        EXPECT_EQ(ReadBytes(folder / JournalAsideName), bytes);
+        EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
+    }
 }
 
 TEST_F(JournalFileTest, AJournalNamedInOtherLettersIsTheJournal) {
-    WriteBytes(folder / "kestorace.JNL", "old\n");
+    WriteBytes(folder / "kestorace.JNL", DoneJournal());
     JournalFile journal(folder);
     journal.Record(JournalEvent::RaceStarted(state));
     EXPECT_EQ(EntriesButLock(), std::vector<std::string>{"kestorace.JNL"});
@@ -182,6 +226,52 @@ TEST_F(JournalFileTest, ASecondTimerOnTheSameFolderLeavesTheLiveJournalAlone) {
     EXPECT_EQ(OnDisk().events.size(), 4u);
 }
 
+TEST_F(JournalFileTest, ALinkOrAForeignFileInTheJournalsPlaceIsLeftAsItIs) {
+    namespace fs = std::filesystem;
+    const fs::path program = folder / "program";
+    WriteBytes(folder / "precious.txt", "PRECIOUS DATA");
+    const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> forms = {
+        {"a link", [&](const fs::path& at) { fs::create_symlink(folder / "precious.txt", at); }},
+        {"a link to nowhere", [&](const fs::path& at) { fs::create_symlink(folder / "none", at); }},
+        {"a hard link",
+         [&](const fs::path& at) { fs::create_hard_link(folder / "precious.txt", at); }},
+        {"a foreign file", [&](const fs::path& at) { WriteBytes(at, "PRECIOUS DATA"); }},
+        {"a FIFO", [&](const fs::path& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }},
+        {"a folder", [&](const fs::path& at) { fs::create_directory(at); }},
+    };
+    for (const auto& [form, make] : forms) {
+        SCOPED_TRACE(form);
+        fs::remove_all(program);
+        fs::create_directories(program);
+        make(program / JournalFileName);
+        const auto before = fs::symlink_status(program / JournalFileName).type();
+        JournalFile journal(program);
+        journal.Record(JournalEvent::RaceStarted(state));
+        journal.Record(JournalEvent::TimingStarted());
+        journal.Record(JournalEvent::DecoderLine(0, "@0100001000"));
+        EXPECT_EQ(journal.LastError(),
+                  (program / JournalFileName).string() + " is not a race journal: left as it is");
+        journal.Record(JournalEvent::RaceReset());
+        EXPECT_EQ(fs::symlink_status(program / JournalFileName).type(), before);
+        EXPECT_EQ(ReadBytes(folder / "precious.txt"), "PRECIOUS DATA");
+        EXPECT_FALSE(fs::exists(folder / "none"));
+        EXPECT_FALSE(fs::exists(program / JournalAsideName));
+    }
+}
+
+TEST_F(JournalFileTest, ALinkInTheLocksPlaceIsLeftAsItIsAndNoJournalIsKept) {
+    std::filesystem::create_symlink(folder / "elsewhere.lock", folder / JournalLockName);
+    JournalFile journal(folder);
+    EXPECT_FALSE(std::filesystem::exists(folder / "elsewhere.lock"));
+    EXPECT_FALSE(journal.OwnsFolder());
+    const std::string left =
+        (folder / JournalLockName).string() + " is not a race journal: left as it is";
+    EXPECT_EQ(journal.LastError(), left);
+    journal.Record(JournalEvent::RaceStarted(state));
+    EXPECT_FALSE(std::filesystem::exists(JournalPath()));
+    EXPECT_EQ(journal.LastError(), left);
+}
+
 TEST_F(JournalFileTest, TheFolderIsFreeAgainOnceTheTimerHasGone) {
     { JournalFile first(folder); }
     JournalFile next(folder);
@@ -223,8 +313,10 @@ TEST_F(JournalFileTest, AReadOnlyFolderIsAnErrorNotAStop) {
 
 int g_writesLeft = 0;
 
-TEST_F(JournalFileTest, AFullDiskKeepsWhatWasWrittenAndStopsTheJournal) {
+TEST_F(JournalFileTest, AFullDiskKeepsTheRaceInMemoryAndTheJournalCatchesUp) {
     JournalFile journal(folder);
+    std::vector<std::string> told;
+    journal.OnErrorChanged([&](const std::string& error) { told.push_back(error); });
     g_writesLeft = 3;
     SetJournalFaultHookForTesting(
         [](std::string_view step) { return step == "write" && g_writesLeft-- <= 0 ? ENOSPC : 0; });
@@ -232,17 +324,50 @@ TEST_F(JournalFileTest, AFullDiskKeepsWhatWasWrittenAndStopsTheJournal) {
     journal.Record(JournalEvent::TimingStarted());
     journal.Record(JournalEvent::DecoderLine(0, "@0100001000"));
     journal.Record(JournalEvent::DecoderLine(0, "@0200001000")); // the disk is full from here
-    EXPECT_NE(journal.LastError().find("No space left on device"), std::string::npos);
-    SetJournalFaultHookForTesting(nullptr);
-    journal.Record(JournalEvent::DecoderLine(0, "@0300001000")); // no line after a gap
+    journal.Record(JournalEvent::DecoderLine(0, "@0300001000"));
     journal.Record(JournalEvent::ScreenUpdated(0));
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine}));
-    EXPECT_NE(journal.LastError(), "");
+    EXPECT_NE(journal.LastError().find("No space left on device"), std::string::npos);
+    journal.Retry(); // still full: nothing changes
+    ASSERT_EQ(told.size(), 2u);
 
-    // The next race has a journal again.
-    journal.Record(JournalEvent::RaceStarted(state));
+    SetJournalFaultHookForTesting(nullptr);
+    journal.Retry();
+    EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine,
+                                             K::DecoderLine, K::DecoderLine, K::ScreenUpdated}));
+    EXPECT_FALSE(OnDisk().damage.Any());
     EXPECT_EQ(journal.LastError(), "");
-    EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
+    EXPECT_EQ(told, (std::vector<std::string>{"", told[1], ""}));
+}
+
+int g_reservesLeft = 0;
+
+TEST_F(JournalFileTest, ADiskFilledByOthersStillTakesTheNoteThatTheJournalFellBehind) {
+    JournalFile journal(folder);
+    g_reservesLeft = 1; // the space held at the start, then no more
+    SetJournalFaultHookForTesting([](std::string_view step) {
+        return step == "reserve" && g_reservesLeft-- <= 0 ? ENOSPC : 0;
+    });
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
+    int lines = 0;
+    while (journal.LastError().empty() && lines < 100000)
+        journal.Record(JournalEvent::DecoderLine(10 * ++lines, "@0100001000"));
+    EXPECT_NE(journal.LastError().find("No space left on device"), std::string::npos);
+    journal.Record(JournalEvent::DecoderLine(10 * ++lines, "@0200001000"));
+    // Read now, as after a crash: the journal says it is not the whole race.
+    UnfinishedRace race = DescribeRace(OnDisk());
+    EXPECT_TRUE(race.behind);
+    EXPECT_TRUE(race.Incomplete());
+    EXPECT_EQ(race.behindReason, "No space left on device");
+    EXPECT_LT(race.passes, lines);
+
+    SetJournalFaultHookForTesting(nullptr);
+    journal.Record(JournalEvent::ScreenUpdated(10 * lines));
+    race = DescribeRace(OnDisk());
+    EXPECT_FALSE(race.Incomplete());
+    EXPECT_EQ(race.passes, lines);
+    EXPECT_EQ(journal.LastError(), "");
 }
 
 TEST_F(JournalFileTest, AFailedSyncIsReported) {

@@ -403,12 +403,31 @@ TEST_F(JournalReplay, ADeclinedJournalIsSetAside) {
     EXPECT_GE(race->passes, 3);
     EXPECT_EQ(race->lastRaceClock, 8000);
 
-    WriteBytes(folder / "live" / "KestoRace.jnl.old", "older");
-    SetJournalAside(folder / "live");
+    std::string older = JournalHeaderLine(); // a race declined before
+    AppendJournalLine(older, 1, JournalEvent::RaceStarted(RaceState()));
+    WriteBytes(folder / "live" / "KestoRace.jnl.old", older);
+    EXPECT_EQ(SetJournalAside(folder / "live"), "");
     EXPECT_FALSE(FindUnfinishedRace(folder / "live").has_value());
     EXPECT_EQ(ReadBytes(folder / "live" / "KestoRace.jnl.old"), bytes);
-    SetJournalAside(folder / "live"); // nothing there: nothing happens
+    EXPECT_EQ(SetJournalAside(folder / "live"), ""); // nothing there: nothing happens
     EXPECT_EQ(ReadBytes(folder / "live" / "KestoRace.jnl.old"), bytes);
+}
+
+TEST_F(JournalReplay, ALinkOrForeignFileInTheCopysPlaceKeepsTheJournalWhereItIs) {
+    live->state.PracticeMode = true;
+    live->Start();
+    const std::filesystem::path program = folder / "live";
+    const std::string bytes = JournalBytes(*live);
+    WriteBytes(folder / "precious.txt", "PRECIOUS DATA");
+    std::filesystem::create_symlink(folder / "precious.txt", program / "KestoRace.jnl.old");
+    EXPECT_EQ(SetJournalAside(program),
+              (program / "KestoRace.jnl.old").string() + " is not a race journal: left as it is");
+    std::filesystem::remove(program / "KestoRace.jnl.old");
+    WriteBytes(program / "KestoRace.jnl.old", "PRECIOUS DATA");
+    EXPECT_NE(SetJournalAside(program), "");
+    EXPECT_EQ(ReadBytes(program / "KestoRace.jnl.old"), "PRECIOUS DATA");
+    EXPECT_EQ(ReadBytes(folder / "precious.txt"), "PRECIOUS DATA");
+    EXPECT_EQ(JournalBytes(*live), bytes); // never deleted for want of a copy
 }
 
 // --- the journal never costs the race anything -----------------------------------------

@@ -35,6 +35,11 @@ void FakeRaceScreen::ShowLinkAlarm(const std::string& text) {
     linkAlarmVisible = true;
 }
 
+void FakeRaceScreen::ShowJournalAlarm(const std::string& text) {
+    journalAlarms.push_back(text);
+    journalAlarmVisible = true;
+}
+
 void FakeRaceScreen::SetClockText(const std::string& text) {
     if (clockHistory.empty() || clockHistory.back() != text)
         clockHistory.push_back(text);

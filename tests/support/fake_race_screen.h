@@ -39,6 +39,8 @@ public:
     void UpdatePracticeScreen() override { ++practiceUpdates; }
     void ShowLinkAlarm(const std::string& text) override;
     void HideLinkAlarm() override { linkAlarmVisible = false; }
+    void ShowJournalAlarm(const std::string& text) override;
+    void HideJournalAlarm() override { journalAlarmVisible = false; }
 
     bool MenuEnabled(MainMenu menu) const { return menus.at(menu); }
     bool AllMenusEnabled() const;
@@ -64,6 +66,8 @@ public:
     bool linkAlarmVisible = false;
     std::string linkAlarmText;           // the alarm shown last
     std::vector<std::string> linkAlarms; // every alarm text shown, in order
+    bool journalAlarmVisible = false;
+    std::vector<std::string> journalAlarms; // every journal alarm text shown, in order
     // Told when the race timer starts or stops, as the main window tells its tick.
     std::function<void(bool running)> onRaceTimer;
 

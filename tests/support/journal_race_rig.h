@@ -3,6 +3,7 @@
 // with a JournalFile in a folder of the test's, every car named and every
 // sound on. Decoder races are fed from a plan of passes (DecoderFeed), tick by tick.
 
+#include "engine/journal_alarm.h"
 #include "engine/journal_file.h"
 #include "engine/journal_replay.h"
 #include "support/race_rig.h"
@@ -18,6 +19,8 @@ struct JournalRig : RaceRig {
     explicit JournalRig(const std::filesystem::path& folder) : journal(folder) {
         race.context.journal = &journal;
         NameAllCars();
+        journal.OnErrorChanged(
+            [this](const std::string& error) { ShowJournalError(screen, error); });
         race.sounds.RaceSoundEnabled.fill(true);
         race.sounds.CarSoundEnabled.fill(1);
     }

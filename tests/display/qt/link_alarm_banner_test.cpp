@@ -3,6 +3,7 @@
 // its text following the fault, gone when the race is aborted.
 // KESTO_SCREENSHOT_DIR=folder saves what the operator sees as PNG files.
 #include "engine/decoder_link_watch.h"
+#include "engine/journal_alarm.h"
 #include "support/qt/main_window_rig.h"
 
 #include <QApplication>
@@ -90,6 +91,32 @@ TEST_F(LinkAlarmBanner, ABannerOverTheTopRowsWhileTheLinkIsDown) {
     rig->StartButton()->click(); // Abort, answered Yes
     ASSERT_FALSE(race.state.TimerEnabled);
     EXPECT_TRUE(banner->isHidden()) << "the alarm goes with the race";
+}
+
+// The race journal's alarm: the same banner, below the link's, so both show.
+TEST_F(LinkAlarmBanner, TheJournalsBannerShowsBelowTheLinksAndWithIt) {
+    QLabel* journal = Label("lblJournalAlarm");
+    QLabel* link = Label("lblLinkAlarm");
+    EXPECT_TRUE(journal->isHidden());
+    EXPECT_EQ(journal->font(), link->font());
+    EXPECT_EQ(journal->palette().color(QPalette::Window), link->palette().color(QPalette::Window));
+    EXPECT_EQ(journal->geometry().left(), link->geometry().left());
+    EXPECT_EQ(journal->geometry().width(), link->geometry().width());
+    EXPECT_GT(journal->geometry().top(), link->geometry().bottom());
+    EXPECT_LE(journal->geometry().bottom(), Row("lblID", 6)->geometry().bottom());
+
+    ShowJournalError(Window(), "Race journal /x/KestoRace.jnl (write): No space left on device");
+    rig->StartButton()->click();
+    Ticks(300);
+    ASSERT_TRUE(link->isVisible());
+    ASSERT_TRUE(journal->isVisible());
+    EXPECT_EQ(journal->text(), QStringLiteral("RACE JOURNAL NOT WRITTEN - Race journal "
+                                              "/x/KestoRace.jnl (write): No space left on device"));
+    EXPECT_EQ(Window().centralWidget()->childAt(journal->geometry().center()), journal);
+    Screenshot("journal-alarm.png");
+    ShowJournalError(Window(), "");
+    EXPECT_TRUE(journal->isHidden());
+    EXPECT_TRUE(link->isVisible());
 }
 
 } // namespace
