@@ -8,6 +8,7 @@
 #include "sound/qt/sound_window.h"
 #include "sound/qt/speech_panel.h"
 #include "support/disk_audio.h"
+#include "support/race_rig.h"
 #include "support/temp_folder.h"
 #include "support/test_doubles.h"
 
@@ -140,6 +141,65 @@ TEST(SpokenCallSound, IsMixedOnTheLeftChannelOnly) {
 }
 
 using SpokenCallsTest = test::TempFolderTest;
+
+// Counts the sounds made in memory it is given (test::FakeAudioDevice's
+// "slots" is a Qt keyword).
+class PcmCountingDevice final : public AudioDevice {
+public:
+    bool Load(int, const std::filesystem::path&) override { return true; }
+    bool LoadPcm(int, const PcmSound&) override { return ++pcmLoads > 0; }
+    bool IsPlaying(int) override { return false; }
+    void Play(int, bool) override {}
+    void Stop(int) override {}
+    void SetVolume(int, int) override {}
+    void SetPan(int, int) override {}
+    int pcmLoads = 0;
+};
+
+// What a 3-lap race of two cars plays, every race and car sound on, with the
+// spoken calls of `speech` listening (none: the timer without them).
+std::vector<std::string> RaceSounds(SpokenCalls* speech) {
+    test::RaceRig rig;
+    if (speech)
+        rig.race.context.caller = &speech->Caller();
+    rig.NameAllCars();
+    rig.race.sounds.RaceSoundEnabled.fill(true);
+    rig.race.sounds.CarSoundEnabled.fill(1);
+    rig.race.sounds.CarSoundFile = {"best.wav", "lap.wav", "mine.wav"};
+    rig.state.LapRace = true;
+    rig.state.NumberOfLaps = 3;
+    rig.control.cmdStart_Click();
+    for (auto [ms, id] : std::vector<std::pair<int32_t, int>>{
+             {5000, 2}, {6000, 1}, {9900, 2}, {12000, 1}, {14900, 2}, {16500, 1}}) {
+        rig.race.port.Feed(test::DecoderClockLine(ms / 1000 * 1000) +
+                           test::DecoderPassLine(id, ms));
+        rig.Tick();
+        rig.Tick();
+    }
+    EXPECT_TRUE(rig.state.RaceIsOver);
+    return rig.race.player.played;
+}
+
+// A club that has not chosen (no KestoSpeech.dat) hears exactly the sounds of
+// the timer without spoken calls, and espeak-ng is never started.
+TEST_F(SpokenCallsTest, WithoutTheirFileARaceSoundsExactlyAsWithoutThem) {
+    RaceState state;
+    PcmCountingDevice device;
+    test::FakeDialogs dialogs;
+    SoundRing ring(device, dialogs);
+    SpokenCalls speech(folder, state, ring, dialogs);
+    speech.LoadSettings();
+    EXPECT_EQ(speech.Settings(), SpeechSettings{});
+    const std::vector<std::string> heard = RaceSounds(&speech);
+    EXPECT_EQ(heard, RaceSounds(nullptr));
+    EXPECT_EQ(heard.size(), 16u); // "Get Ready", "Go", six laps, the halfway, flags, ...
+    EXPECT_FALSE(speech.Busy());
+    EXPECT_EQ(speech.Queue().Waiting(), 0u);
+    EXPECT_EQ(device.pcmLoads, 0);
+    EXPECT_TRUE(speech.Synthesizer().Voices().empty()); // never started
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(Entries(), std::vector<std::string>{});
+}
 
 TEST_F(SpokenCallsTest, WithACallOnAMissingEspeakIsToldOnceAndTheWaveFilesPlay) {
     SpeechSettings settings;
