@@ -1,6 +1,7 @@
 #include "sound/qt/sdl_audio_device.h"
 
 #include "sound/sound_ring.h"
+#include "support/disk_audio.h"
 #include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
@@ -20,27 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv final {
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using test::ScopedEnv;
 
 void PutLittleEndian(std::ofstream& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
