@@ -38,8 +38,13 @@ bool OpenComPort(RaceContext& ctx, int port, const OpenComPortHooks& hooks) {
     }
     if (ctx.port.IsOpen())
         ctx.port.Close();
-    if (ctx.port.Open(port) && ctx.port.IsOpen())
+    if (ctx.port.Open(port) && ctx.port.IsOpen()) {
+        // Opening drops RTS. During a race the decoder runs its clock from
+        // it, so it goes back to what the race needs; a port without modem
+        // lines is no error.
+        ctx.port.SetRts(ctx.state.RtsRaised);
         return true;
+    }
     ctx.port.Close();
     AskAfterPortError(ctx, hooks);
     return false;

@@ -29,7 +29,8 @@ inline constexpr const char* ComPortErrorText = "Com Port ERROR!\n"
 inline constexpr const char* InvalidPortNumberText = "Invalid Port Number";
 
 // Opens decoder port `port` (1..16) on ctx.port, closing it first if open.
-// True when the port is open. On failure the user is asked what to do: "No"
+// True when the port is open, with RTS as the race needs it (raised from the
+// start of timing to the close or abort). On failure the user is asked what to do: "No"
 // ticks demo mode, "Yes" keeps or shows the settings window.
 bool OpenComPort(RaceContext& ctx, int port, const OpenComPortHooks& hooks);
 

@@ -57,6 +57,18 @@ TEST_F(OpenComPortTest, OpensTheNumberedPortWithoutAQuestion) {
     EXPECT_TRUE(race.dialogs.shown.empty());
 }
 
+TEST_F(OpenComPortTest, AReopenDuringARaceRaisesRtsAgain) {
+    // Settings OK during a race reopens the port, and opening drops RTS: a
+    // decoder that runs its clock from RTS must see it raised again.
+    race.state.RtsRaised = true;
+    race.port.rts = true;
+    EXPECT_TRUE(Open(3));
+    EXPECT_TRUE(race.port.rts);
+    race.state.RtsRaised = false; // between races RTS stays down
+    EXPECT_TRUE(Open(3));
+    EXPECT_FALSE(race.port.rts);
+}
+
 TEST_F(OpenComPortTest, NumberOutsideOneToSixteenIsRefusedAndThePortLeftAsItWas) {
     ASSERT_TRUE(Open(5));
     for (int bad : {0, 17, -3, 32767}) {
