@@ -557,7 +557,8 @@ void FrmKestoTimer::EnableMenu(MainMenu menu, bool enabled) {
 void FrmKestoTimer::SetRaceTimer(bool running) {
     if (running) {
         if (!m_timer1->isActive()) {
-            m_sinceLastTick.start();
+            m_sinceTimerStart.start();
+            m_msTicked = 0;
             m_timer1->start();
         }
     } else {
@@ -579,7 +580,11 @@ void FrmKestoTimer::HideLinkAlarm() {
 }
 
 void FrmKestoTimer::Timer1_Timer() {
-    const qint64 elapsed = m_sinceLastTick.restart();
+    // Counted from the timer's start, so the fractions of a millisecond each
+    // tick has are never lost: the ticks add up to the time gone by.
+    const qint64 now = m_sinceTimerStart.elapsed();
+    const qint64 elapsed = now - m_msTicked;
+    m_msTicked = now;
     const auto ms =
         static_cast<int32_t>(std::clamp<qint64>(elapsed, 0, std::numeric_limits<int32_t>::max()));
     if (m_tick)

@@ -219,7 +219,8 @@ private:
     bool m_exitRequested = false;
     bool m_unloaded = false;
     Pointer m_pointer = Pointer::Default;
-    QElapsedTimer m_sinceLastTick;
+    QElapsedTimer m_sinceTimerStart;
+    qint64 m_msTicked = 0; // of m_sinceTimerStart, handed to the ticks so far
 
     // What each row cell shows, so a refresh writes only what changed.
     std::array<std::array<std::string, CellKinds>, Rows + 1> m_cellText{};
