@@ -94,6 +94,7 @@ JournalEvent& JournalFile::Event(JournalEventKind kind, int32_t raceClock) {
     m_event.id = 0;
     m_event.value = 0;
     m_event.value2 = 0;
+    m_event.tickMs = 0;
     m_event.text.clear();
     return m_event;
 }
@@ -210,13 +211,17 @@ void JournalFile::TimingStarted() {
     Append();
 }
 
-void JournalFile::DecoderLine(int32_t raceClock, std::string_view line) {
-    Event(JournalEventKind::DecoderLine, raceClock).text.assign(line);
+void JournalFile::DecoderLine(int32_t raceClock, std::string_view line, int32_t tickMs) {
+    JournalEvent& event = Event(JournalEventKind::DecoderLine, raceClock);
+    event.text.assign(line);
+    event.tickMs = tickMs;
     Append();
 }
 
-void JournalFile::TypedRecord(int32_t raceClock, std::string_view line) {
-    Event(JournalEventKind::TypedRecord, raceClock).text.assign(line);
+void JournalFile::TypedRecord(int32_t raceClock, std::string_view line, int32_t tickMs) {
+    JournalEvent& event = Event(JournalEventKind::TypedRecord, raceClock);
+    event.text.assign(line);
+    event.tickMs = tickMs;
     Append();
 }
 

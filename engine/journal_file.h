@@ -44,8 +44,8 @@ public:
 
     void RaceStarted(const RaceState& state) override;
     void TimingStarted() override;
-    void DecoderLine(int32_t raceClock, std::string_view line) override;
-    void TypedRecord(int32_t raceClock, std::string_view line) override;
+    void DecoderLine(int32_t raceClock, std::string_view line, int32_t tickMs) override;
+    void TypedRecord(int32_t raceClock, std::string_view line, int32_t tickMs) override;
     void DemoPass(int32_t raceClock, int id, int32_t nextPass) override;
     // Written only when another event came since the last one: a refresh with
     // nothing new computes nothing new.

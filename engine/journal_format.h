@@ -6,7 +6,8 @@
 // is not a printable ASCII character other than "%"), and <crc> the CRC-32 of
 // everything before the blank ahead of it in 8 lower-case hex digits. The
 // first line, sequence 0, names the format and its version; events follow
-// numbered from 1. A line cut short by a power cut (no line feed), garbled
+// numbered from 1. Fields added later go at the end of their line, and a
+// reader takes a line without them. A line cut short by a power cut (no line feed), garbled
 // (checksum wrong) or out of sequence ends the journal: what comes before it
 // is the race as far as it is known.
 
@@ -72,6 +73,8 @@ struct JournalEvent {
     int32_t value = 0;          // DemoPass: next pass; CheckeredFlagDropped: RaceCloseTime;
                                 // UnsavedMarks: LapsUnsaved
     int32_t value2 = 0;         // UnsavedMarks: SummaryUnsaved
+    int32_t tickMs = 0;         // DecoderLine, TypedRecord: the decoder clock's tick time
+                                // (written last; a line without it takes the race clock)
     std::string text;           // the decoder line, typed record, name or RaceDateStamp
     PerId<int16_t> finishLap{}; // CheckeredFlagDropped
     // RaceStarted; SettingsChanged (only Settings, SpeedMultiplier and the

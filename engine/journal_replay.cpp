@@ -197,6 +197,7 @@ void Replayer::Apply(const JournalEvent& e) {
         break;
     case JournalEventKind::DecoderLine:
     case JournalEventKind::TypedRecord:
+        state.Decoder.SetNow(e.tickMs);
         ParseDecoderRecord(m_ctx, e.text);
         break;
     case JournalEventKind::DemoPass:
@@ -219,6 +220,7 @@ void Replayer::Apply(const JournalEvent& e) {
         break;
     case JournalEventKind::RaceClosed:
         state.RaceIsOver = true;
+        state.Decoder.Stop();
         state.RaceDateStamp = e.text;
         state.TimerEnabled = false;
         state.RtsRaised = false;

@@ -50,7 +50,8 @@ public:
     // ended: names, title, flag, race-over label, the button (Abort, or Reset
     // after the close), menus locked as during a race (File back after the
     // close), the race timer and RTS on unless the race had closed, one refresh.
-    void ResumeRace();
+    // `downtimeMs`: how long the timer was down since the journal's last line.
+    void ResumeRace(int64_t downtimeMs = 0);
 
     // Characters of the decoder line being received; the tick fills it.
     ReceiveBuffer& Input() { return m_input; }

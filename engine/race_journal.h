@@ -23,10 +23,12 @@ public:
     // Green: timing begins with the race clock at 0 (practice: at Start).
     virtual void TimingStarted() {}
     // One decoder line as received, before it is parsed, with the race clock
-    // at that moment.
-    virtual void DecoderLine(int32_t /*raceClock*/, std::string_view /*line*/) {}
+    // at that moment and the decoder clock's tick time (DecoderClock::Now()).
+    virtual void DecoderLine(int32_t /*raceClock*/, std::string_view /*line*/, int32_t /*tickMs*/) {
+    }
     // One record typed into the raw-command window, before it is parsed.
-    virtual void TypedRecord(int32_t /*raceClock*/, std::string_view /*line*/) {}
+    virtual void TypedRecord(int32_t /*raceClock*/, std::string_view /*line*/, int32_t /*tickMs*/) {
+    }
     // One demo car passed at `raceClock` (the lap is counted right after);
     // `nextPass` is the pass the car drew next (DemoNextPass).
     virtual void DemoPass(int32_t /*raceClock*/, int /*id*/, int32_t /*nextPass*/) {}

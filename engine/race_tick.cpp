@@ -19,6 +19,7 @@ void RaceTick::Timer1_Timer(int32_t Milliseconds) {
         RunGuarded([&] { m_linkWatch.Stop(); }); // demo mode ticked mid-race: nothing to watch
         return;
     }
+    m_ctx.state.Decoder.Advance(Milliseconds);
     PortReading reading;
     RunGuarded([&] { reading = ReadDecoderPort(m_ctx, m_control.Input()); });
     RunGuarded([&] { m_linkWatch.Tick(Milliseconds, reading); });

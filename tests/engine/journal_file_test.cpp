@@ -49,7 +49,7 @@ TEST_F(JournalFileTest, EveryEventIsInTheFileTheMomentItIsReported) {
     journal.RaceStarted(state);
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
     journal.TimingStarted();
-    journal.DecoderLine(0, "@0100001000");
+    journal.DecoderLine(0, "@0100001000", 0);
     // Read back while the writer is still open, as after a kill.
     const JournalContents read = OnDisk();
     ASSERT_EQ(read.events.size(), 3u);
@@ -67,7 +67,7 @@ TEST_F(JournalFileTest, AnIdleRefreshWritesNothing) {
     journal.ScreenUpdated(0);
     journal.ScreenUpdated(0);
     journal.ScreenUpdated(0);
-    journal.DecoderLine(1000, "@00000001");
+    journal.DecoderLine(1000, "@00000001", 1000);
     journal.ScreenUpdated(1000);
     journal.ScreenUpdated(1000);
     journal.DemoPass(1010, 3, 6000);
@@ -128,7 +128,7 @@ TEST_F(JournalFileTest, AbortAndResetDeleteTheJournal) {
     journal.TimingStarted();
     journal.RaceAborted();
     EXPECT_TRUE(EntriesButLock().empty());
-    journal.DecoderLine(0, "@0100001000"); // after the race: nowhere
+    journal.DecoderLine(0, "@0100001000", 0); // after the race: nowhere
     EXPECT_TRUE(EntriesButLock().empty());
 
     journal.RaceStarted(state);
@@ -144,7 +144,7 @@ TEST_F(JournalFileTest, AResumedJournalGoesOnAfterItsTornTail) {
         JournalFile journal(folder);
         journal.RaceStarted(state);
         journal.TimingStarted();
-        journal.DecoderLine(0, "@0100001000");
+        journal.DecoderLine(0, "@0100001000", 0);
     }
     const std::string whole = ReadBytes(JournalPath());
     WriteBytes(JournalPath(), whole + "4 line 1000 @0200"); // the power went mid-line
@@ -152,7 +152,7 @@ TEST_F(JournalFileTest, AResumedJournalGoesOnAfterItsTornTail) {
     JournalFile resumed(folder);
     ASSERT_TRUE(resumed.ContinueExisting());
     resumed.ScreenUpdated(1000); // an event came before: the resume itself
-    resumed.DecoderLine(1000, "@0200001100");
+    resumed.DecoderLine(1000, "@0200001100", 1000);
     const JournalContents read = OnDisk();
     EXPECT_FALSE(read.tailDropped);
     ASSERT_EQ(read.events.size(), 5u);
@@ -166,7 +166,7 @@ TEST_F(JournalFileTest, ASecondTimerOnTheSameFolderLeavesTheLiveJournalAlone) {
     ASSERT_TRUE(first.OwnsFolder());
     first.RaceStarted(state);
     first.TimingStarted();
-    first.DecoderLine(1000, "@0300000100");
+    first.DecoderLine(1000, "@0300000100", 1000);
 
     {
         JournalFile second(folder);
@@ -178,7 +178,7 @@ TEST_F(JournalFileTest, ASecondTimerOnTheSameFolderLeavesTheLiveJournalAlone) {
     }
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine}));
 
-    first.DecoderLine(2000, "@0300000200");
+    first.DecoderLine(2000, "@0300000200", 2000);
     EXPECT_EQ(OnDisk().events.size(), 4u);
 }
 
@@ -194,7 +194,7 @@ TEST_F(JournalFileTest, NothingToContinueWithoutAJournal) {
     WriteBytes(JournalPath(), "not a journal\n");
     EXPECT_FALSE(journal.ContinueExisting());
     EXPECT_NE(journal.LastError(), "");
-    journal.DecoderLine(0, "@0100001000"); // goes nowhere, harms nothing
+    journal.DecoderLine(0, "@0100001000", 0); // goes nowhere, harms nothing
     EXPECT_EQ(ReadBytes(JournalPath()), "not a journal\n");
 }
 
@@ -202,7 +202,7 @@ TEST_F(JournalFileTest, AFolderThatCannotHoldTheJournalIsAnErrorNotAStop) {
     JournalFile journal(folder / "missing");
     journal.RaceStarted(state);
     journal.TimingStarted();
-    journal.DecoderLine(0, "@0100001000");
+    journal.DecoderLine(0, "@0100001000", 0);
     journal.ScreenUpdated(0);
     journal.RaceAborted();
     EXPECT_NE(journal.LastError().find("No such file or directory"), std::string::npos)
@@ -230,11 +230,11 @@ TEST_F(JournalFileTest, AFullDiskKeepsWhatWasWrittenAndStopsTheJournal) {
         [](std::string_view step) { return step == "write" && g_writesLeft-- <= 0 ? ENOSPC : 0; });
     journal.RaceStarted(state);
     journal.TimingStarted();
-    journal.DecoderLine(0, "@0100001000");
-    journal.DecoderLine(0, "@0200001000"); // the disk is full from here
+    journal.DecoderLine(0, "@0100001000", 0);
+    journal.DecoderLine(0, "@0200001000", 0); // the disk is full from here
     EXPECT_NE(journal.LastError().find("No space left on device"), std::string::npos);
     SetJournalFaultHookForTesting(nullptr);
-    journal.DecoderLine(0, "@0300001000"); // no line after a gap
+    journal.DecoderLine(0, "@0300001000", 0); // no line after a gap
     journal.ScreenUpdated(0);
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine}));
     EXPECT_NE(journal.LastError(), "");
@@ -260,7 +260,7 @@ TEST_F(JournalFileTest, ManyEventsAreSyncedWithoutWaitingForEach) {
     journal.RaceStarted(state);
     journal.TimingStarted();
     for (int i = 0; i < 2000; ++i) {
-        journal.DecoderLine(i * 10, "@0100001000");
+        journal.DecoderLine(i * 10, "@0100001000", i * 10);
         journal.ScreenUpdated(i * 10);
     }
     journal.WaitUntilSynced();

@@ -259,7 +259,7 @@ TEST_F(StartButton_, AbortStopsTimingAndKeepsTheLapsUntilTheNextStart) {
     state.NumberOfLaps = 10;
     rig.control.cmdStart_Click();
     rig.race.port.Feed(test::DecoderClockLine(5000) + test::DecoderPassLine(4, 5000));
-    rig.Tick();
+    rig.Tick(5000); // the decoder's clock and the race timer's agree
     ASSERT_EQ(state.LapCount[3], 1);
     state.WhiteFlagOut = true; // as if the flag had been shown
     dialogs.answers = {MessageAnswer::Yes};

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <random>
 #include <utility>
 #include <vector>
@@ -83,11 +84,15 @@ struct JournalRig {
     RaceTick tick{race.context, control, screen};
 };
 
-// Passes by decoder time, sent with the decoder's clock line every second.
+// Passes by race time, sent with the decoder's clock line at each of its
+// whole seconds. The decoder's clock is race time, less the last moment it
+// restarted from zero.
 struct DecoderFeed {
     std::vector<std::pair<int32_t, int>> plan; // (time ms, car ID), sorted
     size_t next = 0;
-    int32_t decoderMs = 0;
+    int32_t decoderMs = 0;                     // race time
+    std::vector<int32_t> restarts;             // race times the decoder's clock restarts, sorted
+    std::multimap<int32_t, std::string> noise; // more lines, by race time
 
     // `cars` cars of `laps` laps each, lap times 4.5 to 6.5 s, some detected twice.
     static DecoderFeed Race(int cars, int laps, uint32_t seed) {
@@ -111,14 +116,31 @@ struct DecoderFeed {
 
     // The decoder's next 10 ms, then one tick of the race timer.
     void Tick(JournalRig& rig) {
-        decoderMs += 10;
-        std::string sent;
-        if (decoderMs % 1000 == 0)
-            sent += DecoderClockLine(decoderMs);
-        for (; next < plan.size() && plan[next].first <= decoderMs; ++next)
-            sent += DecoderPassLine(plan[next].second, plan[next].first);
-        rig.race.port.Feed(sent);
+        Send(rig);
         rig.tick.Timer1_Timer(10);
+    }
+    // `ms` with the timer down: what the decoder sends waits in the port.
+    void Down(JournalRig& rig, int32_t ms) {
+        for (int32_t t = 0; t < ms; t += 10)
+            Send(rig);
+    }
+
+private:
+    void Send(JournalRig& rig) {
+        decoderMs += 10;
+        int32_t since = 0;
+        for (int32_t at : restarts)
+            if (at <= decoderMs)
+                since = at;
+        std::string sent;
+        if ((decoderMs - since) % 1000 == 0)
+            sent += DecoderClockLine(decoderMs - since);
+        for (; next < plan.size() && plan[next].first <= decoderMs; ++next)
+            sent += DecoderPassLine(plan[next].second, plan[next].first - since);
+        for (auto line = noise.lower_bound(decoderMs);
+             line != noise.end() && line->first == decoderMs; ++line)
+            sent += line->second;
+        rig.race.port.Feed(sent);
     }
 };
 

@@ -1,5 +1,8 @@
 #include "support/race_rig.h"
 
+#include "engine/decoder_record.h"
+
+#include <algorithm>
 #include <cstdio>
 
 namespace kesto::test {
@@ -17,6 +20,19 @@ std::string DecoderPassLine(int id, int32_t ms) {
     std::snprintf(line, sizeof line, "@%02d%02d%02d%02d%02d\n", id, s / 3600, s / 60 % 60, s % 60,
                   ms % 1000 / 10);
     return line;
+}
+
+int32_t LatestDecoderTime(const std::string& lines) {
+    int32_t latest = 0;
+    for (size_t from = 0; from < lines.size();) {
+        size_t end = lines.find('\n', from);
+        end = end == std::string::npos ? lines.size() : end;
+        const DecoderRecord record = ReadDecoderRecord(lines.substr(from, end - from));
+        if (record.isRecord)
+            latest = std::max(latest, record.timeMs);
+        from = end + 1;
+    }
+    return latest;
 }
 
 RaceRig::RaceRig() {

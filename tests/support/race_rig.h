@@ -18,6 +18,10 @@ namespace kesto::test {
 std::string DecoderClockLine(int32_t ms);
 // "@IIHHMMSSCC\n": car `id` passing at `ms` (hundredths).
 std::string DecoderPassLine(int id, int32_t ms);
+// The latest time stamp among the decoder records in `lines` (0 without
+// any): a test lets that much race-timer time pass, as a decoder's clock and
+// the race timer run alike.
+int32_t LatestDecoderTime(const std::string& lines);
 
 struct RaceRig {
     RaceRig();

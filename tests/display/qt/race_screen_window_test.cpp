@@ -8,6 +8,7 @@
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
 #include "support/qt/wired_main_window.h"
+#include "support/race_rig.h"
 #include "support/test_doubles.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -101,8 +103,12 @@ protected:
     // A decoder line, then one tick.
     void Decoder(const std::string& lines) {
         race.port.Feed(lines);
-        tick->Timer1_Timer(10);
+        // The race timer runs as long as the decoder's clock did.
+        const int32_t latest = std::max(decoderMs, test::LatestDecoderTime(lines));
+        tick->Timer1_Timer(std::max(10, latest - decoderMs));
+        decoderMs = latest;
     }
+    int32_t decoderMs = 0;
     // The pointer moved over a control.
     void MoveOver(QWidget* widget) {
         QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),

@@ -11,6 +11,7 @@
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 #include "support/qt/wired_main_window.h"
+#include "support/race_rig.h"
 #include "support/test_doubles.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -98,8 +100,12 @@ protected:
     }
     void Decoder(const std::string& lines) {
         race.port.Feed(lines);
-        tick->Timer1_Timer(10);
+        // The race timer runs as long as the decoder's clock did.
+        const int32_t latest = std::max(decoderMs, test::LatestDecoderTime(lines));
+        tick->Timer1_Timer(std::max(10, latest - decoderMs));
+        decoderMs = latest;
     }
+    int32_t decoderMs = 0;
 
     std::filesystem::path folder;
     test::TestRace race;
