@@ -39,6 +39,8 @@ struct PortReading {
 // the lines after it are not taken, as the race timer would have stopped.
 PortReading ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer, const AfterRecord& after = {});
 
-inline constexpr int MaxBytesPerTick = 65536;
+// At 9600 baud the decoder sends about 10 characters a tick: this is four
+// seconds of its line, enough for any backlog, and little work for a tick.
+inline constexpr int MaxBytesPerTick = 4096;
 
 } // namespace kesto

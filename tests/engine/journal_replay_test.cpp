@@ -200,6 +200,29 @@ TEST_F(JournalReplay, DecoderThatRestartsItsClockAndSendsCorruptedLines) {
     ExpectReplayMatches("closed");
 }
 
+TEST_F(JournalReplay, AFloodOfLinesThatChangeNothingIsNotJournaledAndEachTickReadsABoundedAmount) {
+    live->state.PracticeMode = true;
+    DecoderFeed feed = DecoderFeed::Race(3, 10, 4);
+    live->Start();
+    for (int tick = 0; tick < 300; ++tick)
+        feed.Tick(*live);
+    const size_t before = JournalBytes(*live).size();
+    std::string flood;
+    while (flood.size() < 400000)
+        flood += "\n\r\n#noise\n@15123456\n@\n";
+    live->race.port.Feed(flood);
+    for (int tick = 0; tick < 300; ++tick) {
+        const size_t waiting = live->race.port.input.size();
+        feed.Tick(*live);
+        EXPECT_LE(waiting - live->race.port.input.size(), static_cast<size_t>(MaxBytesPerTick))
+            << "tick " << tick;
+    }
+    EXPECT_TRUE(live->race.port.input.empty());
+    // Three seconds of the decoder's own lines and their refreshes, nothing of the flood.
+    EXPECT_LT(JournalBytes(*live).size() - before, 4000u);
+    ExpectReplayMatches("after the flood");
+}
+
 TEST_F(JournalReplay, DemoRace) {
     std::mt19937 engine(20261208);
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
