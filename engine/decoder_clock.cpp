@@ -41,6 +41,7 @@ JudgedRecord Rejected(int id, int64_t timeMs, RejectReason reason, int64_t clock
 void DecoderClock::Start() {
     *this = DecoderClock{};
     m_following = true;
+    m_heardClock = true; // the clock is at 0 now
 }
 
 void DecoderClock::Stop() {
@@ -53,12 +54,11 @@ void DecoderClock::Advance(int64_t ms) {
 }
 
 int32_t DecoderClock::ClockPeriodMs() const {
-    if (m_stepCount == 0)
-        return 0;
+    // A line missed (or an outage) only lengthens a step: the shortest is the period.
     const std::size_t n = std::min(m_stepCount, m_steps.size());
-    std::array<int32_t, 5> sorted = m_steps;
-    std::sort(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(n));
-    return sorted[n / 2];
+    return n == 0 ? 0
+                  : *std::min_element(m_steps.begin(),
+                                      m_steps.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 bool DecoderClock::ClockFits(int64_t clockMs, int64_t at) const {

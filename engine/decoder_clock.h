@@ -71,8 +71,9 @@ public:
 
     // Race time = decoder time + Offset(); 0 until the decoder restarts its clock.
     int32_t OffsetMs() const { return m_offset; }
-    // Median of the decoder's last steps between clock lines (its own time);
-    // 0 until two clock lines came.
+    // The shortest of the decoder's last steps between clock lines (its own
+    // time; green is the first clock): how often it sends its clock line. 0
+    // until its first clock line came.
     int32_t ClockPeriodMs() const;
     std::size_t WaitingLines() const { return m_waiting.size(); }
 

@@ -32,12 +32,12 @@ protected:
         ASSERT_TRUE(state.TimerEnabled);
     }
 
-    // `ms` of 10 ms ticks; while `alive` the decoder sends its clock line at
-    // every whole second of its clock, which runs on through any outage.
-    void Run(int32_t ms, bool alive = true) {
+    // `ms` of 10 ms ticks; while `alive` the decoder sends its clock line
+    // every `periodMs` of its clock, which runs on through any outage.
+    void Run(int32_t ms, bool alive = true, int32_t periodMs = 1000) {
         for (int32_t t = 0; t < ms && state.TimerEnabled; t += 10) {
             decoderMs += 10;
-            if (alive && decoderMs % 1000 == 0)
+            if (alive && decoderMs % periodMs == 0)
                 port.Feed(DecoderClockLine(decoderMs));
             rig.Tick(10);
         }
@@ -94,6 +94,28 @@ TEST_F(LinkWatch, ThreeSecondsWithoutAClockLineRaiseTheNoSignalAlarmOncePerOutag
     // A second outage warns again.
     Run(5000, false);
     EXPECT_TRUE(screen.linkAlarmVisible);
+    EXPECT_EQ(Warnings(), 2);
+}
+
+TEST_F(LinkWatch, TheDecodersClockPeriodIsLearnedAndThreeMissedPeriodsRaiseTheAlarm) {
+    // A decoder that sends its clock line every 5 s: only its first gap, before
+    // the period is known, can look like silence.
+    StartPractice();
+    Run(30000, true, 5000);
+    EXPECT_FALSE(screen.linkAlarmVisible);
+    EXPECT_LE(Warnings(), 1);
+    Run(14990, false);
+    EXPECT_FALSE(screen.linkAlarmVisible) << "three periods are 15 s";
+    Run(10, false);
+    EXPECT_TRUE(screen.linkAlarmVisible);
+    EXPECT_EQ(Warnings(), 2);
+
+    // The next race knows the period from the start.
+    rig.race.dialogs.answers = {MessageAnswer::Yes};
+    rig.control.cmdStart_Click(); // Abort
+    decoderMs = 0;
+    rig.control.cmdStart_Click();
+    Run(30000, true, 5000);
     EXPECT_EQ(Warnings(), 2);
 }
 
