@@ -67,6 +67,9 @@ void RaceControl::StartClicked() {
 
     if (m_state.PracticeMode) {
         RunGuarded([&] { m_ctx.Journal().TimingStarted(); });
+        // As at a race's green: what the decoder sent before is no lap of this one.
+        RunGuarded([&] { m_ctx.port.DiscardInput(); });
+        m_input.Clear();
         RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
         SetButton(StartButton::Abort);
         SetTiming(true);
