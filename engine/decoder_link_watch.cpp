@@ -96,7 +96,8 @@ void DecoderLinkWatch::TryReopen() {
         return;
     ++m_reopenAttempts;
     DecoderPort& port = m_ctx.port;
-    if (!port.Open(portNumber))
+    // The device the race was started on, never another one.
+    if (!port.Reopen(portNumber))
         return;
     if (port.LinkLost()) {
         port.Close();

@@ -5,8 +5,8 @@
 // has vanished (the port reports its link lost, fails a read, or is found
 // closed), raises an alarm on the race screen and plays a warning once per
 // outage. A vanished device's port is closed at once, so a dead descriptor
-// cannot keep the processor busy, and reopened about once a second with the
-// port number of the settings; the alarm goes when clock lines flow again.
+// cannot keep the processor busy, and the same device (DecoderPort::Reopen)
+// is tried about once a second; the alarm goes when clock lines flow again.
 //
 // Lap counting is untouched: laps are timed from the decoder's own time
 // stamps, so a car's first pass after an outage simply measures from its last

@@ -29,6 +29,12 @@ void AskAfterPortError(RaceContext& ctx, const OpenComPortHooks& hooks) {
 
 } // namespace
 
+std::string PortInUseText(int port) {
+    return "COM" + std::to_string(port) +
+           " is in use by another program, perhaps another timer.\n"
+           "Only one program can read the decoder: close the other one, or choose another port.";
+}
+
 bool OpenComPort(RaceContext& ctx, int port, const OpenComPortHooks& hooks) {
     if (!IsValidPortNumber(port)) {
         Message box;
@@ -46,6 +52,13 @@ bool OpenComPort(RaceContext& ctx, int port, const OpenComPortHooks& hooks) {
         return true;
     }
     ctx.port.Close();
+    if (ctx.port.InUseElsewhere()) {
+        Message box;
+        box.title = ComPortErrorTitle;
+        box.text = PortInUseText(port);
+        box.icon = MessageIcon::Error;
+        ctx.dialogs.Show(box);
+    }
     AskAfterPortError(ctx, hooks);
     return false;
 }

@@ -150,6 +150,7 @@ TEST_F(LinkWatch, VanishedDeviceIsClosedAtOnceAndReopenedWhenItIsBack) {
     Run(1000, false);
     ASSERT_TRUE(port.open);
     EXPECT_EQ(port.opens, 4);
+    EXPECT_EQ(port.reopens, 4) << "the device the race had, never the port number resolved anew";
     EXPECT_TRUE(port.rts);
     EXPECT_TRUE(screen.linkAlarmVisible) << "up until the decoder is heard again";
 

@@ -101,6 +101,21 @@ TEST_F(OpenComPortTest, FailureAsksWithTheComPortBox) {
     EXPECT_FALSE(race.port.open);
 }
 
+TEST_F(OpenComPortTest, ADeviceAnotherTimerHoldsIsSaidFirst) {
+    race.port.failOpen = true;
+    race.port.inUseElsewhere = true;
+    race.dialogs.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    EXPECT_FALSE(Open(2));
+    ASSERT_EQ(race.dialogs.shown.size(), 2u);
+    EXPECT_EQ(race.dialogs.shown[0].title, "Com Port");
+    EXPECT_EQ(race.dialogs.shown[0].text,
+              "COM2 is in use by another program, perhaps another timer.\n"
+              "Only one program can read the decoder: close the other one, or choose another "
+              "port.");
+    EXPECT_EQ(race.dialogs.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(race.dialogs.shown[1].text.substr(0, 15), "Com Port ERROR!");
+}
+
 TEST_F(OpenComPortTest, NoTicksDemoModeThenRefreshesTheTitleAndUnloadsSettings) {
     race.port.failOpen = true;
     log.settingsShowing = true;
