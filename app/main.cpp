@@ -1,5 +1,5 @@
 // Kesto Timer: lap timer for model car racing.
-#include "display/qt/kesto_program.h"
+#include "app/kesto_program.h"
 
 #include <QApplication>
 

@@ -3,6 +3,7 @@
 // counted, then the running order and the gaps the race screen shows.
 
 #include "bench/bench_race.h"
+#include "engine/standings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -39,8 +40,7 @@ struct EngineRig : bench::BenchRace {
     void Restart() { ResetCars(); }
     void Tick(const std::string& burst) {
         PortStep(burst);
-        ComputePosition(state);
-        ComputeInterval(state);
+        RefreshRaceStandings(state);
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include "bench/bench_race.h"
 #include "engine/journal_file.h"
+#include "engine/standings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,8 +64,7 @@ struct TickRig : bench::BenchRace {
     void Tick(const std::string& line) {
         PortStep(line);
         ctx.Journal().ScreenUpdated(state.RaceClock);
-        ComputePosition(state);
-        ComputeInterval(state);
+        RefreshRaceStandings(state);
     }
 };
 

@@ -1,6 +1,6 @@
 #include "config/data_files.h"
 
-#include "config/file_names.h"
+#include "base/file_names.h"
 #include "config/value_file.h"
 
 namespace kesto {
@@ -72,6 +72,14 @@ bool WriteLagColumnMode(const fs::path& folder, const std::string& caption, std:
     ValueFileWriter writer;
     writer.Text(caption.empty() ? "Lag First" : caption).EndLine();
     return writer.SaveTo(ResolveInFolder(folder, RaceLagWriteName), error);
+}
+
+ComposedTitle ComposeTitleWithLagFile(RaceState& state, const std::filesystem::path& folder,
+                                      std::string& lagColumnMode) {
+    std::string mode;
+    if (ReadLagColumnMode(folder, mode))
+        lagColumnMode = std::move(mode);
+    return ComposeTitle(state, lagColumnMode);
 }
 
 } // namespace kesto

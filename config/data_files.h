@@ -10,6 +10,8 @@
 // file" / "Type mismatch" for a damaged file). Every value that reads well is
 // taken; a missing or unreadable one leaves its variable as it was.
 
+#include "engine/compose_title.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -48,5 +50,10 @@ bool ReadLagColumnMode(const std::filesystem::path& folder, std::string& lagColu
                        std::string* error = nullptr);
 bool WriteLagColumnMode(const std::filesystem::path& folder, const std::string& caption,
                         std::string* error = nullptr);
+
+// ComposeTitle as the program runs it: the lag file read into `lagColumnMode`
+// first (kept when unreadable), then the title composed with it.
+ComposedTitle ComposeTitleWithLagFile(RaceState& state, const std::filesystem::path& folder,
+                                      std::string& lagColumnMode);
 
 } // namespace kesto

@@ -6,8 +6,8 @@
 // with demo mode ticked. Pressing Start then races at once. Only files that
 // are missing are written: a club's own roster or names are never replaced.
 
+#include "base/settings_records.h"
 #include "config/data_files.h"
-#include "config/settings_records.h"
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,7 @@
 #include "config/roster_editor.h"
 
+#include "base/windows1252.h"
 #include "config/roster_file.h"
-#include "config/windows1252.h"
 
 #include <algorithm>
 
@@ -123,7 +123,7 @@ bool RosterEditor::Delete(size_t index, std::string* error) {
 
 RosterEditor::ImportResult RosterEditor::Import(const std::filesystem::path& file,
                                                 std::string* error) {
-    auto names = ReadNameList(file, error);
+    auto names = ReadNameList(file, error, ValueFileText::Utf8WhenValid);
     if (!names)
         return ImportResult::Unreadable;
     return Replace(std::move(*names), error) ? ImportResult::Imported : ImportResult::NotSaved;

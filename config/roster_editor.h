@@ -4,7 +4,7 @@
 // change. Every change writes the file at once; a change whose write fails is
 // not made, so the list never shows names the file does not hold.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 
 #include <filesystem>
 #include <string>

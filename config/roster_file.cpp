@@ -1,7 +1,7 @@
 #include "config/roster_file.h"
 
-#include "config/file_names.h"
-#include "config/safe_write.h"
+#include "base/file_names.h"
+#include "base/safe_write.h"
 #include "config/settings_files.h"
 #include "config/value_file.h"
 
@@ -24,8 +24,9 @@ std::string RosterLine(const std::string& name) {
 
 } // namespace
 
-std::optional<std::vector<std::string>> ReadNameList(const fs::path& file, std::string* error) {
-    auto reader = ValueFileReader::Open(file, error);
+std::optional<std::vector<std::string>> ReadNameList(const fs::path& file, std::string* error,
+                                                     ValueFileText text) {
+    auto reader = ValueFileReader::Open(file, error, text);
     if (!reader)
         return std::nullopt;
     std::vector<std::string> names;

@@ -8,6 +8,8 @@
 // leave the old file whole. Empty values (blank fields, "") are not names and
 // are skipped when reading.
 
+#include "config/value_file.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -19,8 +21,11 @@ inline constexpr const char* RosterFileName = "kestoRacers.dat";
 inline constexpr const char* EmptyNameEntry = "Empty"; // last entry of every name list
 
 // Every name of any value file, in file order; nullopt when it cannot be read.
-std::optional<std::vector<std::string>> ReadNameList(const std::filesystem::path& file,
-                                                     std::string* error = nullptr);
+// The roster itself is Windows-1252; a list chosen for import is read as
+// UTF-8 when it is valid UTF-8 (as a spreadsheet exports it), else as 1252.
+std::optional<std::vector<std::string>>
+ReadNameList(const std::filesystem::path& file, std::string* error = nullptr,
+             ValueFileText text = ValueFileText::Windows1252);
 
 std::optional<std::vector<std::string>> ReadRoster(const std::filesystem::path& folder,
                                                    std::string* error = nullptr);

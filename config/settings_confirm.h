@@ -5,8 +5,8 @@
 // compute and save the speed multiplier, and reopen the decoder port. The
 // window gathers the texts of its controls; everything else happens here.
 
-#include "config/settings_records.h"
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
+#include "base/settings_records.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,9 +1,9 @@
 #include "config/settings_files.h"
 
-#include "config/binary_record.h"
-#include "config/file_names.h"
-#include "config/safe_write.h"
-#include "config/windows1252.h"
+#include "base/binary_record.h"
+#include "base/file_names.h"
+#include "base/safe_write.h"
+#include "base/windows1252.h"
 
 #include <fcntl.h>
 #include <system_error>

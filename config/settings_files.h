@@ -10,7 +10,7 @@
 // leaves the record as it was, and a damaged (short) file reads as far as it
 // goes, with the missing fields zero or empty.
 
-#include "config/settings_records.h"
+#include "base/settings_records.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "config/sound_choices_file.h"
 
-#include "config/file_names.h"
-#include "config/program_folder.h"
+#include "base/file_names.h"
+#include "base/program_folder.h"
 #include "config/value_file.h"
 
 namespace kesto {
@@ -30,6 +30,20 @@ bool ReadSoundChoices(const std::filesystem::path& programFolder, SoundChoices& 
         return false;
     }
     return true;
+}
+
+void LoadSoundChoices(const std::filesystem::path& programFolder, SoundChoices& choices,
+                      Dialogs& dialogs) {
+    const std::filesystem::path path = SoundChoicesPath(programFolder);
+    std::error_code exists;
+    std::string error;
+    if (!std::filesystem::exists(path, exists))
+        error = "File not found\n" + path.string();
+    else if (ReadSoundChoices(programFolder, choices, &error))
+        return;
+    Message box;
+    box.text = error;
+    dialogs.Show(box);
 }
 
 bool WriteSoundChoices(const std::filesystem::path& programFolder, const SoundChoices& choices,

@@ -7,7 +7,8 @@
 // Both return false with a description in `error` on failure (see
 // data_files.h for the policy); a missing sound folder is not created.
 
-#include "sound/sound_choices.h"
+#include "base/dialogs.h"
+#include "base/sound_choices.h"
 
 #include <filesystem>
 #include <string>
@@ -23,5 +24,11 @@ bool ReadSoundChoices(const std::filesystem::path& programFolder, SoundChoices& 
                       std::string* error = nullptr);
 bool WriteSoundChoices(const std::filesystem::path& programFolder, const SoundChoices& choices,
                        std::string* error = nullptr);
+
+// The one read of the file, at start-up. A failure is shown through `dialogs`
+// as its description in a box without title ("File not found" and the path
+// when there is no file) and leaves the choices it could not read as they were.
+void LoadSoundChoices(const std::filesystem::path& programFolder, SoundChoices& choices,
+                      Dialogs& dialogs);
 
 } // namespace kesto

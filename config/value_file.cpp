@@ -1,7 +1,7 @@
 #include "config/value_file.h"
 
-#include "config/safe_write.h"
-#include "config/windows1252.h"
+#include "base/safe_write.h"
+#include "base/windows1252.h"
 
 #include <charconv>
 #include <cmath>
@@ -139,14 +139,21 @@ std::optional<double> ParseValueNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
-ValueFileReader::ValueFileReader(std::string bytes) : m_bytes(std::move(bytes)) {}
+ValueFileReader::ValueFileReader(std::string bytes, ValueFileText text)
+    : m_bytes(std::move(bytes)) {
+    if (text == ValueFileText::Utf8WhenValid && IsValidUtf8(m_bytes)) {
+        m_utf8 = true;
+        if (m_bytes.starts_with("\xEF\xBB\xBF"))
+            m_bytes.erase(0, 3); // the byte order mark is no part of the first value
+    }
+}
 
 std::optional<ValueFileReader> ValueFileReader::Open(const std::filesystem::path& path,
-                                                     std::string* error) {
+                                                     std::string* error, ValueFileText text) {
     std::string bytes;
     if (!ReadFilePrefix(path, MaxValueFileBytes, bytes, error))
         return std::nullopt;
-    return ValueFileReader(std::move(bytes));
+    return ValueFileReader(std::move(bytes), text);
 }
 
 void ValueFileReader::SkipBlankLines() {
@@ -227,7 +234,7 @@ std::optional<std::string> ValueFileReader::Next() {
     auto raw = NextRaw();
     if (!raw)
         return std::nullopt;
-    return Windows1252ToUtf8(raw->bytes);
+    return m_utf8 ? raw->bytes : Windows1252ToUtf8(raw->bytes);
 }
 
 bool ValueFileReader::Fail(const char* description) {

@@ -48,13 +48,20 @@ private:
 // Locale-independent text of a single as the writer puts it.
 std::string FormatSingle(float value);
 
+// How the bytes of a file are read as text: the timer's own files are
+// Windows-1252; a file from elsewhere (a name list to import) is taken as
+// UTF-8 when it is valid UTF-8 (a leading byte order mark is dropped), and as
+// Windows-1252 otherwise.
+enum class ValueFileText { Windows1252, Utf8WhenValid };
+
 class ValueFileReader final {
 public:
-    // `bytes` as on disk (Windows-1252).
-    explicit ValueFileReader(std::string bytes);
+    // `bytes` as on disk.
+    explicit ValueFileReader(std::string bytes, ValueFileText text = ValueFileText::Windows1252);
     // nullopt when the file cannot be opened or read; `error` gets the reason.
     static std::optional<ValueFileReader> Open(const std::filesystem::path& path,
-                                               std::string* error);
+                                               std::string* error,
+                                               ValueFileText text = ValueFileText::Windows1252);
 
     // True when no value is left.
     bool AtEnd();
@@ -85,6 +92,7 @@ private:
     bool ReadNumber(double& number);
 
     std::string m_bytes;
+    bool m_utf8 = false; // the bytes are UTF-8 text already
     size_t m_pos = 0;
     bool m_afterComma = false; // a comma promises one more value, even an empty one
     std::string m_error;

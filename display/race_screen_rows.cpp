@@ -1,31 +1,15 @@
 #include "display/race_screen_rows.h"
 
 #include "engine/cell_formulas.h"
-#include "engine/positions.h"
 #include "engine/race_screen.h"
 
 namespace kesto {
-
-namespace {
-
-bool ShowsMedian(const RaceState& state) {
-    return state.BestColumnMode == MedianMode || state.LagColumnMode == MedianMode;
-}
-
-} // namespace
 
 std::string RaceNameText(const RaceState& state, int id) {
     return " " + state.IdName(id);
 }
 
-ScreenUpdate RaceScreenRows(RaceState& state, const ViewerGridVisibility& viewerGrid) {
-    ComputePosition(state);
-    ComputeInterval(state);
-    // The sort behind the median cells is done once per refresh, and only on
-    // the refreshes that show it.
-    if (ShowsMedian(state) && IsWholeSecond(state.RaceClock))
-        subSortLapTimes(state, viewerGrid);
-
+ScreenUpdate RaceScreenRows(const RaceState& state) {
     ScreenUpdate rows;
     for (int id = 1; id <= MaxCarIds; ++id) {
         const int r = state.RacePosition[id - 1];
@@ -43,10 +27,8 @@ ScreenUpdate RaceScreenRows(RaceState& state, const ViewerGridVisibility& viewer
     return rows;
 }
 
-ScreenUpdate PracticeScreenRows(RaceState& state, const ViewerGridVisibility& viewerGrid) {
+ScreenUpdate PracticeScreenRows(const RaceState& state) {
     const bool evenSecond = IsEvenSecond(state.RaceClock);
-    if (evenSecond)
-        subSortLapTimes(state, viewerGrid);
 
     ScreenUpdate rows;
     for (int id = 1; id <= MaxCarIds; ++id) {

@@ -1,14 +1,13 @@
 #pragma once
 // What the 14 rows of the race screen show after each refresh, as plain data:
 // the text of every cell and the row colour, with "not touched" for cells a
-// refresh leaves as they are. The window copies these into its labels; the
-// rules live here so they are tested without widgets.
+// refresh leaves as they are. Pure reads of the race state: the window copies
+// these into its labels; the rules live here so they are tested without widgets.
 
 #include "engine/race_state.h"
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,19 +27,13 @@ struct RowUpdate {
 // Row k (1 = top) in entry k - 1.
 using ScreenUpdate = std::array<RowUpdate, MaxCarIds>;
 
-// Called with false before the lap statistics are sorted and true after, so a
-// lap viewer does not repaint half-sorted data. May be empty.
-using ViewerGridVisibility = std::function<void(bool visible)>;
-
-// UpdateRaceScreen: recomputes the running order and gaps, brings the lap
-// statistics up to date on a whole second when a column shows the median,
-// then writes every row by position with its car's colour, ID and name.
-ScreenUpdate RaceScreenRows(RaceState& state, const ViewerGridVisibility& viewerGrid = {});
+// UpdateRaceScreen: every row by position with its car's colour, ID and name,
+// from the standings as the engine last refreshed them (engine/standings.h).
+ScreenUpdate RaceScreenRows(const RaceState& state);
 
 // UpdatePracticeScreen: rows stay in ID order; the ID, name and colour cells
-// are not written. On an even second the lap statistics are brought up to
-// date and the lag column shows the median.
-ScreenUpdate PracticeScreenRows(RaceState& state, const ViewerGridVisibility& viewerGrid = {});
+// are not written. On an even second the lag column shows the median.
+ScreenUpdate PracticeScreenRows(const RaceState& state);
 
 // LoadNames: ID and name of every row in ID order (" Select Name" without a name).
 ScreenUpdate LoadNamesRows(const RaceState& state);

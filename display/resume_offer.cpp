@@ -1,6 +1,6 @@
 #include "display/resume_offer.h"
 
-#include "config/file_names.h"
+#include "base/file_names.h"
 #include "engine/clock_format.h"
 #include "engine/journal_file.h"
 #include "engine/race_control.h"

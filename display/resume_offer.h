@@ -5,7 +5,7 @@
 // aside so the timer starts as usual. A journal that cannot be read is never
 // a reason for the program not to start.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 #include "engine/journal_replay.h"
 #include "engine/race_context.h"
 

@@ -4,7 +4,7 @@
 // much text the read holds. Records that begin with "@" start with no number
 // and count for nobody. Kept free of windows so the rule is tested on its own.
 
-#include "engine/decoder_port.h"
+#include "base/decoder_port.h"
 
 #include <functional>
 #include <string_view>

@@ -1,7 +1,5 @@
 #include "engine/compose_title.h"
 
-#include "config/data_files.h"
-
 #include <charconv>
 
 namespace kesto {
@@ -38,11 +36,7 @@ std::string MinLapTimeText(float seconds, const NumberLocale& locale) {
     return text;
 }
 
-ComposedTitle ComposeTitle(RaceState& state, const std::filesystem::path& folder,
-                           std::string& lagColumnMode) {
-    std::string mode;
-    if (ReadLagColumnMode(folder, mode))
-        lagColumnMode = std::move(mode);
+ComposedTitle ComposeTitle(RaceState& state, const std::string& lagColumnMode) {
     ComposedTitle composed = ComposeTitleTexts(state, lagColumnMode);
     state.RaceFormatText = composed.raceFormatText;
     state.LagColumnMode = composed.lagHeader;

@@ -1,13 +1,11 @@
 #pragma once
 // The window title, the race format caption and the lag column header, all
 // composed from the race format, the timing settings and the lag column mode
-// kept in "KestoRaceLag.dat". Recomposed at start-up, at every reset and
-// whenever the race format or the settings are confirmed.
+// kept in "KestoRaceLag.dat" (which the caller reads). Recomposed at start-up,
+// at every reset and whenever the race format or the settings are confirmed.
 
 #include "engine/race_state.h"
 
-#include <filesystem>
-#include <optional>
 #include <string>
 
 namespace kesto {
@@ -25,10 +23,9 @@ ComposedTitle ComposeTitleTexts(const RaceState& state, const std::string& lagCo
 // the user's decimal separator).
 std::string MinLapTimeText(float seconds, const NumberLocale& locale);
 
-// ComposeTitle as the program runs it: reads the lag file into
-// `lagColumnMode` (kept when unreadable), then sets RaceFormatText and
+// ComposeTitle as the program runs it: composes with `lagColumnMode` (the
+// mode last read from the lag file), then sets RaceFormatText and
 // LagColumnMode (the lag header) of the state. Returns the composed texts.
-ComposedTitle ComposeTitle(RaceState& state, const std::filesystem::path& folder,
-                           std::string& lagColumnMode);
+ComposedTitle ComposeTitle(RaceState& state, const std::string& lagColumnMode);
 
 } // namespace kesto

@@ -1,6 +1,6 @@
 #include "engine/decoder_clock.h"
 
-#include "config/settings_records.h"
+#include "base/settings_records.h"
 #include "engine/number_format.h"
 
 #include <algorithm>

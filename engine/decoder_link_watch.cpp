@@ -1,6 +1,6 @@
 #include "engine/decoder_link_watch.h"
 
-#include "engine/guarded_step.h"
+#include "base/guarded_step.h"
 #include "engine/port_resolution.h"
 
 #include <algorithm>

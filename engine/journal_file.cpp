@@ -1,7 +1,7 @@
 #include "engine/journal_file.h"
 
-#include "config/file_names.h"
-#include "config/safe_write.h"
+#include "base/file_names.h"
+#include "base/safe_write.h"
 
 #include <cerrno>
 #include <fcntl.h>

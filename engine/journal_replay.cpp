@@ -1,12 +1,12 @@
 #include "engine/journal_replay.h"
 
-#include "config/file_names.h"
-#include "config/safe_write.h"
+#include "base/file_names.h"
+#include "base/guarded_step.h"
+#include "base/safe_write.h"
 #include "engine/cell_formulas.h"
 #include "engine/clock_format.h"
 #include "engine/decoder_input.h"
 #include "engine/decoder_record.h"
-#include "engine/guarded_step.h"
 #include "engine/journal_file.h"
 #include "engine/lap_counting.h"
 #include "engine/number_format.h"
@@ -15,6 +15,7 @@
 #include "engine/race_context.h"
 #include "engine/race_control.h"
 #include "engine/race_screen.h"
+#include "engine/standings.h"
 
 #include <algorithm>
 #include <system_error>
@@ -33,57 +34,6 @@ class NoStartWindows final : public StartSequenceLauncher {
 public:
     void ShowCountdown(StartSequenceHost&) override {}
     void ShowStartLights(StartSequenceHost&) override {}
-};
-
-// What a refresh of the race screen computes, without writing any row (the
-// same steps as the race screen's UpdateRaceScreen and UpdatePracticeScreen).
-void RefreshRace(RaceState& state) {
-    ComputePosition(state);
-    ComputeInterval(state);
-    const bool showsMedian =
-        state.BestColumnMode == MedianMode || state.LagColumnMode == MedianMode;
-    if (showsMedian && IsWholeSecond(state.RaceClock))
-        subSortLapTimes(state);
-}
-
-void RefreshPractice(RaceState& state) {
-    if (IsEvenSecond(state.RaceClock))
-        subSortLapTimes(state);
-}
-
-void Refresh(RaceState& state) {
-    if (state.PracticeMode)
-        RefreshPractice(state);
-    else
-        RefreshRace(state);
-}
-
-// Only the refreshes change the state. No member says `override`: the screen
-// grows methods now and then (they are all no-ops here), and a method of the
-// same signature overrides without the keyword.
-class SilentScreen final : public RaceScreen {
-public:
-    explicit SilentScreen(RaceState& state) : m_state(state) {}
-    void LoadNames() {}
-    void ClearRowCells() {}
-    void PaintRowsInIdOrder() {}
-    void ShowFlag(const std::string&) {}
-    void HideFlag() {}
-    void ShowRaceOver(bool) {}
-    void SetClockText(const std::string&) {}
-    void SetClockColor(int32_t) {}
-    void SetStartButton(StartButton) {}
-    void EnableStartButton(bool) {}
-    void EnableMenu(MainMenu, bool) {}
-    void SetRaceTimer(bool) {}
-    void ComposeTitle() {}
-    void UpdateRaceScreen() { RefreshRace(m_state); }
-    void UpdatePracticeScreen() { RefreshPractice(m_state); }
-    void ShowLinkAlarm(const std::string&) {}
-    void HideLinkAlarm() {}
-
-private:
-    RaceState& m_state;
 };
 
 bool HasClock(JournalEventKind kind) {
@@ -131,7 +81,7 @@ void MarkAnnouncementsMade(const RaceState& state, SoundChoices& sounds) {
 class Replayer final {
 public:
     Replayer(RaceState& state, SoundChoices& sounds)
-        : m_ctx{state, sounds, m_player, m_dialogs, m_random, m_clock, m_port}, m_screen(state),
+        : m_ctx{state, sounds, m_player, m_dialogs, m_random, m_clock, m_port},
           m_control(m_ctx, m_screen, m_launcher) {}
 
     void Apply(const JournalEvent& event);
@@ -146,7 +96,7 @@ private:
     NoPort m_port;
     NoStartWindows m_launcher;
     RaceContext m_ctx;
-    SilentScreen m_screen;
+    BlankRaceScreen m_screen;
     RaceControl m_control;
 };
 
@@ -206,7 +156,7 @@ void Replayer::Apply(const JournalEvent& e) {
         CountLap(m_ctx, e.id, e.raceClock);
         break;
     case JournalEventKind::ScreenUpdated:
-        Refresh(state);
+        RefreshStandings(state);
         break;
     case JournalEventKind::WhiteFlagShown:
         state.FlagBitmap = WhiteFlagBitmap;
@@ -225,7 +175,7 @@ void Replayer::Apply(const JournalEvent& e) {
         state.TimerEnabled = false;
         state.RtsRaised = false;
         state.Button = StartButton::Reset;
-        RefreshRace(state);
+        RefreshRaceStandings(state);
         break;
     case JournalEventKind::BestLapCleared:
         if (e.id == 0)

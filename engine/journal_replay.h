@@ -4,9 +4,9 @@
 // recorded events through the engine's own code again, and setting aside a
 // journal the operator chose not to resume.
 
+#include "base/sound_choices.h"
 #include "engine/journal_format.h"
 #include "engine/race_state.h"
-#include "sound/sound_choices.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "engine/port_resolution.h"
 
-#include "config/file_names.h"
+#include "base/file_names.h"
 
 #include <system_error>
 

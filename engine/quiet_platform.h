@@ -3,12 +3,13 @@
 // sight (replaying a race journal), and for benchmarks and fuzzing, where a
 // sound, a question or a real port would only get in the way.
 
-#include "engine/decoder_port.h"
-#include "engine/dialogs.h"
-#include "engine/random_source.h"
-#include "engine/sound_player.h"
+#include "base/decoder_port.h"
+#include "base/dialogs.h"
+#include "base/random_source.h"
+#include "base/sound_player.h"
+#include "base/wall_clock.h"
+#include "engine/race_screen.h"
 #include "engine/start_sequence.h"
-#include "engine/wall_clock.h"
 
 namespace kesto {
 
@@ -44,6 +45,29 @@ public:
     int BytesAvailable() override { return 0; }
     std::string Read(int) override { return {}; }
     bool SetRts(bool) override { return false; }
+};
+
+// A race screen nobody sees: every call does nothing. The standings it would
+// show are the engine's own (engine/standings.h), so nothing is lost.
+class BlankRaceScreen final : public RaceScreen {
+public:
+    void LoadNames() override {}
+    void ClearRowCells() override {}
+    void PaintRowsInIdOrder() override {}
+    void ShowFlag(const std::string&) override {}
+    void HideFlag() override {}
+    void ShowRaceOver(bool) override {}
+    void SetClockText(const std::string&) override {}
+    void SetClockColor(int32_t) override {}
+    void SetStartButton(StartButton) override {}
+    void EnableStartButton(bool) override {}
+    void EnableMenu(MainMenu, bool) override {}
+    void SetRaceTimer(bool) override {}
+    void ComposeTitle() override {}
+    void UpdateRaceScreen() override {}
+    void UpdatePracticeScreen() override {}
+    void ShowLinkAlarm(const std::string&) override {}
+    void HideLinkAlarm() override {}
 };
 
 // Start windows that release the race at once: green the moment Start is

@@ -2,14 +2,15 @@
 // What the engine's operations work on: the race state, the sound choices and
 // the platform seams. The program owns one; tests build one from test doubles.
 
-#include "engine/decoder_port.h"
-#include "engine/dialogs.h"
+#include "base/decoder_port.h"
+#include "base/dialogs.h"
+#include "base/random_source.h"
+#include "base/sound_choices.h"
+#include "base/sound_player.h"
+#include "base/wall_clock.h"
 #include "engine/race_journal.h"
 #include "engine/race_state.h"
-#include "engine/random_source.h"
-#include "engine/sound_player.h"
-#include "engine/wall_clock.h"
-#include "sound/sound_choices.h"
+#include "engine/standings.h"
 
 namespace kesto {
 
@@ -23,6 +24,8 @@ struct RaceContext {
     DecoderPort& port;
     // Where the race's events are recorded; none when null.
     RaceJournal* journal = nullptr;
+    // The lap viewer's grid, hidden while the standings sort the lap statistics.
+    ViewerGridVisibility lapViewerGrid{};
 
     RaceJournal& Journal() const { return journal ? *journal : NoRaceJournal(); }
 };

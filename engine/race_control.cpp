@@ -1,13 +1,14 @@
 #include "engine/race_control.h"
 
+#include "engine/standings.h"
 #include "engine/unsaved_results.h"
 
+#include "base/guarded_step.h"
+#include "engine/announcements.h"
 #include "engine/clock_format.h"
 #include "engine/demo_generator.h"
-#include "engine/guarded_step.h"
 #include "engine/number_format.h"
 #include "engine/positions.h"
-#include "sound/announcements.h"
 
 #include <algorithm>
 #include <string>
@@ -117,8 +118,9 @@ bool RaceControl::SameNamesAccepted() {
 void RaceControl::AbortClicked() {
     if (!m_state.RaceIsOver &&
         m_ctx.dialogs.Show(
+            // Enter must not throw the race away: No is the default.
             Question("Abort", "Are you sure you want to abort?\nAll Data will be lost",
-                     MessageIcon::Question, MessageAnswer::Yes)) != MessageAnswer::Yes)
+                     MessageIcon::Question, MessageAnswer::No)) != MessageAnswer::Yes)
         return;
     RunGuarded([&] { m_ctx.Journal().RaceAborted(); });
     SetTiming(false);
@@ -286,6 +288,7 @@ void RaceControl::CloseRace() {
     RunGuarded([&] { m_screen.ShowRaceOver(true); });
     SetButton(StartButton::Reset);
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, true); });
+    RunGuarded([&] { RefreshRaceStandings(m_state, m_ctx.lapViewerGrid); });
     RunGuarded([&] { m_screen.UpdateRaceScreen(); });
 }
 
@@ -333,6 +336,11 @@ void RaceControl::ResumeRace(int64_t downtimeMs) {
     SetTiming(!m_state.RaceIsOver);
     RunGuarded([&] { m_screen.SetClockColor(ClockWhite); });
     ShowRaceClock();
+    RefreshRaceScreen();
+}
+
+void RaceControl::RefreshRaceScreen() {
+    RunGuarded([&] { RefreshStandings(m_state, m_ctx.lapViewerGrid); });
     RunGuarded([&] {
         if (m_state.PracticeMode)
             m_screen.UpdatePracticeScreen();

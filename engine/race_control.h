@@ -53,6 +53,10 @@ public:
     // `downtimeMs`: how long the timer was down since the journal's last line.
     void ResumeRace(int64_t downtimeMs = 0);
 
+    // The standings brought up to date (engine/standings.h), then the race
+    // screen repainted from them: by position in a race, in ID order in practice.
+    void RefreshRaceScreen();
+
     // Characters of the decoder line being received; the tick fills it.
     ReceiveBuffer& Input() { return m_input; }
 

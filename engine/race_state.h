@@ -4,7 +4,7 @@
 // It is a plain aggregate on purpose; the operations that change it live in
 // the other engine files. Per-car arrays hold ID n in entry n - 1.
 
-#include "config/settings_records.h"
+#include "base/settings_records.h"
 #include "engine/decoder_clock.h"
 #include "engine/rejected_pass.h"
 

@@ -1,8 +1,8 @@
 #include "engine/race_tick.h"
 
+#include "base/guarded_step.h"
 #include "engine/decoder_input.h"
 #include "engine/demo_generator.h"
-#include "engine/guarded_step.h"
 
 namespace kesto {
 
@@ -32,12 +32,7 @@ void RaceTick::RaceTimerStopped() {
 
 void RaceTick::UpdateScreen() {
     RunGuarded([&] { m_ctx.Journal().ScreenUpdated(m_ctx.state.RaceClock); });
-    RunGuarded([&] {
-        if (m_ctx.state.PracticeMode)
-            m_screen.UpdatePracticeScreen();
-        else
-            m_screen.UpdateRaceScreen();
-    });
+    m_control.RefreshRaceScreen();
 }
 
 } // namespace kesto

@@ -1,7 +1,7 @@
 #include "engine/start_sequence.h"
 
-#include "engine/guarded_step.h"
-#include "sound/announcements.h"
+#include "base/guarded_step.h"
+#include "engine/announcements.h"
 
 #include <algorithm>
 

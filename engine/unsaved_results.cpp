@@ -17,8 +17,9 @@ bool ConfirmUnsavedResults(Dialogs& dialogs, const RaceState& state, const std::
     } else {
         return true;
     }
+    // Yes throws the results away, so a reflex Enter answers No.
     Message message{title, first + "\n" + question, MessageIcon::Warning, MessageButtons::YesNo,
-                    MessageAnswer::Yes};
+                    MessageAnswer::No};
     return dialogs.Show(message) == MessageAnswer::Yes;
 }
 

@@ -2,7 +2,7 @@
 // The question asked before results that were not saved are thrown away
 // (Reset after a race, Exit): one of three titles and texts by what is unsaved.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 #include "engine/race_state.h"
 
 #include <string>

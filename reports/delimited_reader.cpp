@@ -33,10 +33,17 @@ std::optional<std::string> DelimitedReader::ReadItem() {
     std::string item;
     if (!AtLineEnd() && m_text[m_pos] == '"') {
         ++m_pos;
-        std::size_t start = m_pos;
-        while (!AtLineEnd() && m_text[m_pos] != '"')
-            ++m_pos;
-        item = m_text.substr(start, m_pos - start);
+        while (!AtLineEnd()) {
+            const char c = m_text[m_pos++];
+            if (c != '"') {
+                item += c;
+            } else if (!AtLineEnd() && m_text[m_pos] == '"') {
+                item += '"'; // a doubled quote is one quote
+                ++m_pos;
+            } else {
+                break; // the closing quote
+            }
+        }
         while (!AtLineEnd() && m_text[m_pos] != ',')
             ++m_pos; // the closing quote and anything after it
     } else {

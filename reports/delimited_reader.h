@@ -1,10 +1,10 @@
 #pragma once
-// Reads text the way the old result-file reader did: whole lines, or items of
-// comma-delimited text. An item starts after any leading blanks; it ends at a
-// comma or at the end of the line; an item that starts with a double quote
-// runs to the closing quote and whatever follows up to the next comma or line
-// end is dropped. So a cell holding a comma or a quoted part comes back split
-// or changed, as it always did.
+// Reads the result files' text: whole lines, or items of comma-delimited
+// text. An item starts after any leading blanks; it ends at a comma or at the
+// end of the line. An item that starts with a double quote runs to the closing
+// quote on its line, commas included, with a doubled quote standing for one
+// quote; whatever follows the closing quote up to the next comma or line end
+// is dropped. The grid files quote every cell that holds a comma or a quote.
 
 #include <optional>
 #include <string>

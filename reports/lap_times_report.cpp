@@ -84,6 +84,9 @@ LapTimesFill FillLapTimes(RaceState& state, LapTableState& table, ReportGrid& gr
         fill.message = InformationMessage(LapTimesTitle, NoDataText);
         return fill;
     }
+    // A fresh grid: no cell of an earlier race or file may pass for this one's.
+    grid = MakeLapGrid();
+    grid.SetVisible(false);
     grid.SetText(1, 0, "Laps");
 
     const LapTable* values = &state.LapTimes;

@@ -4,7 +4,7 @@
 // (mnuLapTimes_Click of the race screen), in lap order or each car's column
 // sorted from fastest to slowest.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 #include "engine/race_state.h"
 #include "reports/report_grid.h"
 
@@ -35,7 +35,8 @@ struct LapTimesFill {
     std::string caption; // the viewer's caption after a fill
 };
 
-// Fills `grid`; the grid stays hidden when a message is returned.
+// Fills `grid`, emptied first once there is data; the grid stays hidden when
+// a message is returned.
 LapTimesFill FillLapTimes(RaceState& state, LapTableState& table, ReportGrid& grid);
 
 // "Lap Times... sorted by LAP NUMBER" and the other three captions.

@@ -1,12 +1,13 @@
 #include "reports/print_layout.h"
 
+#include "base/report_text.h"
 #include "engine/number_format.h"
 #include "engine/positions.h"
 #include "reports/report_messages.h"
-#include "reports/report_text.h"
 #include "reports/summary_report.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -93,9 +94,24 @@ std::string FormatLapPrintDate(const DateTime& t) {
     return text;
 }
 
-bool PrintSummary(RaceContext& ctx, const ReportGrid& summaryGrid, ResultFileState& files,
-                  Printer& printer) {
-    const RaceState& state = ctx.state;
+SummaryPrintHeader RaceSummaryPrintHeader(const RaceState& state) {
+    return {state.Settings.TrackName, state.RaceFormatText, state.PracticeMode};
+}
+
+SummaryPrintHeader FileSummaryPrintHeader(const std::string& path, const ResultFileState& files) {
+    const std::string& format = files.SummaryFileHeader; // "Practice" or "Demo - Practice"
+    const std::string practice = "Practice";
+    SummaryPrintHeader header;
+    header.trackName = std::filesystem::path(path).filename().string();
+    header.raceFormatText = format;
+    header.practice =
+        format.size() >= practice.size() &&
+        format.compare(format.size() - practice.size(), practice.size(), practice) == 0;
+    return header;
+}
+
+bool PrintSummary(RaceContext& ctx, const ReportGrid& summaryGrid, const SummaryPrintHeader& header,
+                  ResultFileState& files, Printer& printer) {
     for (int row = 0; row < summaryGrid.Rows() && row < SummaryFileCellRows; ++row)
         for (int col = 0; col < SummaryFileCellCols; ++col)
             files.SummaryFileCells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] =
@@ -106,12 +122,12 @@ bool PrintSummary(RaceContext& ctx, const ReportGrid& summaryGrid, ResultFileSta
     const std::string date = FormatSummaryPrintDate(ctx.clock.Now());
 
     PrintSession print(printer);
-    TitleLines(print, 10, state.Settings.TrackName, "Summary,  " + state.RaceFormatText);
+    TitleLines(print, 10, header.trackName, "Summary,  " + header.raceFormatText);
     print.FontSize(12);
     print.At(17, date, false);
     print.EndLine();
 
-    if (state.PracticeMode) {
+    if (header.practice) {
         print.Line(
             {{23, "ID"}, {31, "Total"}, {39, "Total"}, {53, "Best"}, {61, "Best"}, {69, "Avg"}});
         print.Line({{6, "Name"},

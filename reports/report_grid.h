@@ -1,8 +1,8 @@
 #pragma once
 // The cells of a result viewer's grid (summary or lap times) as plain data.
-// The reports write into it and the viewer windows show it. Like the flex grid
-// the viewers had, a grid is never cleared by a fill: a cell keeps the text
-// and colours an earlier fill gave it until something writes that cell again.
+// The reports write into it and the viewer windows show it. Every fill and
+// every file read starts from an empty grid, so a cell never shows what an
+// earlier race or file left in it.
 
 #include <cstdint>
 #include <optional>

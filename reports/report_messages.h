@@ -1,7 +1,7 @@
 #pragma once
 // The message boxes of the result reports, with their exact texts.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 #include "reports/result_files.h"
 
-#include "config/safe_write.h"
-#include "config/windows1252.h"
+#include "base/report_text.h"
+#include "base/safe_write.h"
+#include "base/windows1252.h"
 #include "reports/delimited_reader.h"
 #include "reports/lap_times_report.h"
-#include "reports/report_text.h"
 #include "reports/summary_report.h"
 
 #include <algorithm>
@@ -14,6 +14,25 @@ namespace {
 
 // Result files are small; anything far beyond the largest lap file is not one.
 constexpr std::size_t MaxResultFileBytes = 64u * 1024u * 1024u;
+
+// A cell as a line of a grid file. The reader splits items at commas, so a
+// cell holding one ("Smith, Jo", "5,00", "1,005.00") goes in double quotes,
+// as does one holding a quote (doubled inside); every other cell is written
+// as it is, so such files keep the bytes they always had.
+void AppendCellLine(std::string& text, const std::string& cell) {
+    if (cell.find_first_of(",\"") == std::string::npos) {
+        text += cell;
+    } else {
+        text += '"';
+        for (char c : cell) {
+            if (c == '"')
+                text += '"';
+            text += c;
+        }
+        text += '"';
+    }
+    text += CrLf;
+}
 
 } // namespace
 
@@ -32,8 +51,7 @@ std::string LapGridFileText(const ReportGrid& grid, ResultFileState& files) {
     for (int row = 0; row < grid.Rows(); ++row) {
         for (int col = 0; col < LapGridCols; ++col) {
             const std::string& cell = grid.Text(row, col);
-            text += cell;
-            text += CrLf;
+            AppendCellLine(text, cell);
             files.SetLapFileCell(row, col, cell);
         }
     }
@@ -47,8 +65,7 @@ std::string SummaryGridFileText(const ReportGrid& grid, const std::string& raceF
     for (int row = 0; row < SummaryRows; ++row) {
         for (int col = 0; col < SummaryCols; ++col) {
             const std::string& cell = grid.Text(row, col);
-            text += cell;
-            text += CrLf;
+            AppendCellLine(text, cell);
             files.SummaryFileCells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] =
                 cell;
         }
@@ -58,6 +75,7 @@ std::string SummaryGridFileText(const ReportGrid& grid, const std::string& raceF
 
 GridFileRead ReadLapGridFile(std::string_view text, ReportGrid& grid, ResultFileState& files) {
     GridFileRead read;
+    grid = MakeLapGrid();
     DelimitedReader reader(text);
     files.LapFileHeader = reader.ReadLine().value_or("");
     int partialRow = 0; // 1 when the file ends inside a row
@@ -83,20 +101,20 @@ GridFileRead ReadLapGridFile(std::string_view text, ReportGrid& grid, ResultFile
     if (!reader.AtEnd())
         read.complete = false; // more rows than the lap tables can hold
 
-    // Rows of whatever the grid showed before must not pass for the file's.
+    // Rows beyond the file's are empty, as many as a lap grid shows at least.
     const int shownRows = read.rows + partialRow;
-    for (int row = shownRows; row < std::min(grid.Rows(), LapGridMinRows); ++row)
+    for (int row = shownRows; row < LapGridMinRows; ++row)
         for (int col = 0; col < grid.Cols(); ++col)
-            grid.ResetCell(row, col, "", row < 2 ? CellAlign::Left : CellAlign::Centre);
+            grid.SetAlign(row, col, row < 2 ? CellAlign::Left : CellAlign::Centre);
     grid.SetRows(std::max(shownRows, LapGridMinRows));
     return read;
 }
 
 GridFileRead ReadSummaryGridFile(std::string_view text, ReportGrid& grid, ResultFileState& files) {
     GridFileRead read;
+    grid = MakeSummaryGrid();
     DelimitedReader reader(text);
     files.SummaryFileHeader = reader.ReadLine().value_or("");
-    grid.EnsureRows(SummaryRows);
     for (int row = 0; row < SummaryRows; ++row) {
         for (int col = 0; col < SummaryCols; ++col) {
             std::optional<std::string> item = reader.ReadItem();

@@ -26,11 +26,13 @@ bool IsTextReportPath(std::string_view path);
 // file, anything else a summary grid file.
 ResultFileKind KindOfOpenedFile(std::string_view path);
 
-// Lap grid file text: LapFileHeader, then 15 cells for every grid row. The
-// cells are copied into LapFileCells.
+// Lap grid file text: LapFileHeader, then 15 cells for every grid row, one
+// per line; a cell holding a comma or a double quote is written in double
+// quotes (an inner quote doubled) so it reads back whole. The cells are
+// copied into LapFileCells.
 std::string LapGridFileText(const ReportGrid& grid, ResultFileState& files);
 // Summary grid file text: RaceFormatText (kept as SummaryFileHeader), then the
-// 16 x 13 cells, copied into SummaryFileCells. Always 209 lines.
+// 16 x 13 cells, quoted as above, copied into SummaryFileCells. Always 209 lines.
 std::string SummaryGridFileText(const ReportGrid& grid, const std::string& raceFormatText,
                                 ResultFileState& files);
 
@@ -47,7 +49,7 @@ struct GridFileRead {
 GridFileRead ReadLapGridFile(std::string_view text, ReportGrid& grid, ResultFileState& files);
 
 // Reads a summary grid file: SummaryFileHeader from line 1, then 208 items
-// into the 16 x 13 grid, centred; "Insufficent" and "Data" in red.
+// into an emptied 16 x 13 grid, centred; "Insufficent" and "Data" in red.
 GridFileRead ReadSummaryGridFile(std::string_view text, ReportGrid& grid, ResultFileState& files);
 
 // Writes UTF-8 text as Windows-1252 through a temporary file and a rename.

@@ -1,9 +1,9 @@
 #include "reports/summary_report.h"
 
+#include "base/report_text.h"
 #include "engine/number_format.h"
 #include "engine/positions.h"
 #include "reports/report_messages.h"
-#include "reports/report_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -120,8 +120,9 @@ std::optional<Message> FillSummary(RaceState& state, ReportGrid& grid) {
     if (state.IdsWithLaps == 0)
         return InformationMessage(SummaryTitle, NoDataText);
 
+    // A fresh grid: no cell of an earlier race or file may pass for this one's.
+    grid = MakeSummaryGrid();
     grid.SetVisible(false); // no half-filled grid on the screen
-    grid.EnsureRows(SummaryRows);
     WriteHeaders(state, grid);
     for (int row = 0; row < SummaryRows; ++row)
         for (int col = 0; col < SummaryCols; ++col)

@@ -5,7 +5,7 @@
 // AverageLap, CrashCount and CrashPercent in the race state for the summary
 // text file and the summary printout.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 #include "engine/race_state.h"
 #include "reports/report_grid.h"
 
@@ -22,7 +22,7 @@ inline constexpr int SummaryCols = 13;
 // 13 columns, 2 fixed header rows.
 ReportGrid MakeSummaryGrid();
 
-// Fills `grid` from the race state. Returns the message to show instead when
+// Fills `grid` from the race state, emptied first. Returns the message to show instead when
 // there is nothing to show:
 //  - no car has a lap: "No data for current race." (the grid is not touched);
 //  - a race without a running order: "Insufficient data to view Summary"

@@ -1,9 +1,10 @@
 #include "reports/text_reports.h"
 
+#include "base/report_text.h"
 #include "engine/number_format.h"
+#include "engine/positions.h"
 #include "engine/race_screen.h"
 #include "reports/report_messages.h"
-#include "reports/report_text.h"
 #include "reports/summary_report.h"
 
 namespace kesto {
@@ -124,6 +125,8 @@ void SaveLapTimesToText(const RaceState& state, ResultFileState& files) {
 
 std::optional<Message> SaveSummaryToText(RaceState& state, ResultFileState& files) {
     files.SummaryTextBody.clear();
+    // The medians of the laps as they stand, whether or not a summary was filled.
+    subSortLapTimes(state);
     if (state.PracticeMode) {
         files.SummaryTextHeader = PracticeSummaryHeader();
         for (int id = 1; id <= MaxCarIds; ++id)

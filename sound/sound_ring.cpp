@@ -1,6 +1,6 @@
 #include "sound/sound_ring.h"
 
-#include "config/file_names.h"
+#include "base/file_names.h"
 
 #include <algorithm>
 

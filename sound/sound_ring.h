@@ -4,9 +4,9 @@
 // cutting each other off. Files are looked up in the sound folder "LmSound"
 // under the program folder, without regard to letter case.
 
-#include "engine/dialogs.h"
-#include "engine/sound_player.h"
-#include "sound/audio_device.h"
+#include "base/audio_device.h"
+#include "base/dialogs.h"
+#include "base/sound_player.h"
 
 #include <array>
 #include <cstdint>

@@ -214,11 +214,16 @@ void FrmKestoRaceFormat::cmdCancel_Click() {
 }
 
 void FrmKestoRaceFormat::reject() {
-    // Unconfirmed choices end with the window; the "Demo" label stays as it
-    // is until the title is next composed.
-    if (!m_confirmed)
-        ReloadRaceFormat(m_state, m_folder);
+    // Unconfirmed choices end with the window, and the main window's caption
+    // and "Demo" label go back to the format in force with them.
+    if (m_confirmed) {
+        QDialog::reject();
+        return;
+    }
+    ReloadRaceFormat(m_state, m_folder);
     QDialog::reject();
+    if (m_hooks.composeTitle)
+        m_hooks.composeTitle();
 }
 
 void FrmKestoRaceFormat::ShowError(const std::string& description) {

@@ -4,11 +4,13 @@
 // the race state, with the list positions and options saved in
 // "KestoRaceFormatSettings.dat". OK saves and applies the choices; Cancel or
 // closing puts the state back to the saved ones. Ticking "Demo Mode" switches
-// demo mode and the main window's "Demo" label at once. Opened modally from
-// the main window's "Race Format" menu.
+// demo mode and the main window's "Demo" label at once. Either way the main
+// window's title is composed again as the window closes, so its caption and
+// "Demo" label show the format in force. Opened modally from the main
+// window's "Race Format" menu.
 
+#include "base/dialogs.h"
 #include "config/data_files.h"
-#include "engine/dialogs.h"
 #include "engine/race_state.h"
 
 #include <QDialog>
@@ -27,7 +29,7 @@ namespace kesto {
 // What the race format window needs from the main window.
 struct RaceFormatWindowHooks {
     std::function<void(bool visible)> setDemoLabelVisible; // the main window's "Demo" label
-    std::function<void()> composeTitle;                    // ComposeTitle, after OK
+    std::function<void()> composeTitle; // ComposeTitle, after OK and after Cancel
 };
 
 class FrmKestoRaceFormat final : public QDialog {
@@ -43,7 +45,8 @@ public:
     void chkDemo_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
-    // Cancel, Escape and the close box: the state goes back to the saved choices.
+    // Cancel, Escape and the close box: the state goes back to the saved
+    // choices and the title is composed from them.
     void reject() override;
 
     // The choices as the controls show them.

@@ -5,8 +5,8 @@
 // modeless; every change is written to the file at once, and the roster
 // window's OK refills the race screen's name lists.
 
+#include "base/dialogs.h"
 #include "config/roster_editor.h"
-#include "engine/dialogs.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "display/qt/diag_window.h"
 
+#include "base/qt/logo_picture.h"
 #include "display/sensor_check.h"
 #include "engine/race_state.h"
-#include "peripheral/qt/logo_picture.h"
 
 #include <QApplication>
 #include <QColor>

@@ -6,8 +6,8 @@
 // the same time). Closing it empties the port, so detections made during the
 // check never reach a race.
 
-#include "config/settings_records.h"
-#include "engine/decoder_port.h"
+#include "base/decoder_port.h"
+#include "base/settings_records.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "display/qt/hits_window.h"
 
-#include "config/settings_records.h"
+#include "base/settings_records.h"
 #include "display/hits_rows.h"
 
 #include <QHeaderView>

@@ -2,8 +2,8 @@
 
 #include "engine/unsaved_results.h"
 
+#include "base/file_names.h"
 #include "config/data_files.h"
-#include "config/file_names.h"
 #include "config/roster_file.h"
 #include "config/settings_files.h"
 #include "engine/clock_format.h"
@@ -11,6 +11,7 @@
 #include "engine/number_format.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
+#include "engine/standings.h"
 #include "resize/qt/qt_resize_view.h"
 
 #include <QApplication>
@@ -494,14 +495,15 @@ void FrmKestoTimer::PaintRowsInIdOrder() {
 }
 
 void FrmKestoTimer::UpdateRaceScreen() {
-    Apply(RaceScreenRows(m_state, m_hooks.viewerGridVisible));
+    Apply(RaceScreenRows(m_state));
 }
 
 void FrmKestoTimer::UpdatePracticeScreen() {
-    Apply(PracticeScreenRows(m_state, m_hooks.viewerGridVisible));
+    Apply(PracticeScreenRows(m_state));
 }
 
 void FrmKestoTimer::RefreshNow() {
+    RefreshStandings(m_state, m_hooks.viewerGridVisible);
     if (m_state.PracticeMode)
         UpdatePracticeScreen();
     else
@@ -592,7 +594,7 @@ void FrmKestoTimer::Timer1_Timer() {
 }
 
 void FrmKestoTimer::ComposeTitle() {
-    const ComposedTitle composed = kesto::ComposeTitle(m_state, m_folder, m_lagModeSetting);
+    const ComposedTitle composed = ComposeTitleWithLagFile(m_state, m_folder, m_lagModeSetting);
     setWindowTitle(QString::fromStdString(composed.windowTitle));
     m_lblRaceFormat->setText(QString::fromStdString(composed.raceFormatText));
     m_lblLag->setText(QString::fromStdString(composed.lagHeader));

@@ -1,7 +1,7 @@
 #pragma once
 // The real dialogs: QMessageBox, QFileDialog and QColorDialog.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 
 #include <QStringList>
 

@@ -7,7 +7,7 @@
 // reads (DecoderPortBufferSize). The device itself is locked while open
 // (whatever path reached it), so a second timer cannot read the same decoder.
 
-#include "engine/decoder_port.h"
+#include "base/decoder_port.h"
 
 #include <QSerialPort>
 

@@ -1,6 +1,6 @@
 #include "peripheral/qt/about_window.h"
 
-#include "peripheral/qt/logo_picture.h"
+#include "base/qt/logo_picture.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "peripheral/qt/browser_launcher.h"
 
-#include "config/file_names.h"
+#include "base/file_names.h"
 #include "peripheral/help_manual.h"
 
 #include <QDialog>

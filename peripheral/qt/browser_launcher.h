@@ -4,7 +4,7 @@
 // manual. When the plugin is missing or cannot load, the operator gets a
 // message saying so instead.
 
-#include "engine/dialogs.h"
+#include "base/dialogs.h"
 #include "peripheral/qt/browser_plugin_interface.h"
 
 #include <QPluginLoader>

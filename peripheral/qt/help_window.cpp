@@ -1,6 +1,6 @@
 #include "peripheral/qt/help_window.h"
 
-#include "config/file_names.h"
+#include "base/file_names.h"
 
 #include <QDesktopServices>
 #include <QFile>

@@ -22,17 +22,18 @@ constexpr int HeightAroundGrid = 1250; // caption, menu bar and border
 } // namespace
 
 FrmKestoViewLaps::FrmKestoViewLaps(QWidget* parent)
-    : QMainWindow(parent, Qt::Window), m_grid(MakeLapGrid()), m_gridView(nullptr) {
+    : QMainWindow(parent, Qt::Window), m_gridView(nullptr) {
     setObjectName(QStringLiteral("frmKestoViewLaps"));
     setWindowTitle(QStringLiteral("View Lap Times"));
     BuildMenus();
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    m_gridView = new GridView(m_grid.FixedRows(), central);
+    const ReportGrid empty = MakeLapGrid();
+    m_gridView = new GridView(empty.FixedRows(), central);
     m_gridView->setFont(QFont(QStringLiteral("Courier New"), 8));
     resize(TwipsToPixels(this, DesignWidth), TwipsToPixels(this, DesignHeight));
-    ShowGrid();
+    ShowGrid(empty);
 
     // Load: lap order is the starting mode.
     m_sort->setEnabled(true);
@@ -76,8 +77,8 @@ void FrmKestoViewLaps::BuildMenus() {
     m_byLap->setObjectName(QStringLiteral("mnuByLap"));
 }
 
-void FrmKestoViewLaps::ShowGrid() {
-    m_gridView->ShowGrid(m_grid);
+void FrmKestoViewLaps::ShowGrid(const ReportGrid& grid) {
+    m_gridView->ShowGrid(grid);
 }
 
 void FrmKestoViewLaps::SizeCells(const LapCellSizes& sizes) {

@@ -1,8 +1,9 @@
 #pragma once
 // frmKestoViewLaps, "View Lap Times": the lap grid (15 columns, two fixed
 // header rows and one fixed column, "Courier New") and its menus. The window
-// routes its menu commands to its owner (ResultReports), sizes its cells from
-// the race (SizeCells) and lets the grid follow the window in its normal state.
+// shows the lap table its owner (ResultReports) keeps, routes its menu
+// commands back there, sizes its cells from the race (SizeCells) and lets the
+// grid follow the window in its normal state.
 
 #include "reports/lap_times_report.h"
 #include "reports/report_grid.h"
@@ -21,8 +22,8 @@ class FrmKestoViewLaps final : public QMainWindow {
 public:
     explicit FrmKestoViewLaps(QWidget* parent = nullptr);
 
-    ReportGrid& Grid() { return m_grid; }
-    void ShowGrid();
+    // Puts the cells on the screen; the window keeps no copy of them.
+    void ShowGrid(const ReportGrid& grid);
 
     // Column widths, grid width and window width from the race (twips).
     void SizeCells(const LapCellSizes& sizes);
@@ -63,7 +64,6 @@ private:
     void BuildMenus();
     void ApplyOuterWidth();
 
-    ReportGrid m_grid;
     GridView* m_gridView;
     int m_outerWidthTwips = 0; // the window width SizeCells asked for, frame included
     QAction* m_open = nullptr;

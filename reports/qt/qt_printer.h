@@ -6,7 +6,7 @@
 // scaled down as a whole when its widest line would not fit the page width,
 // and continued on a new page when a page is full.
 
-#include "reports/printer.h"
+#include "base/printer.h"
 
 #include <QString>
 

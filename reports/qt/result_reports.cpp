@@ -1,13 +1,12 @@
 #include "reports/qt/result_reports.h"
 
 #include "engine/positions.h"
-#include "reports/print_layout.h"
 #include "reports/qt/grid_view.h"
 #include "reports/qt/lap_times_window.h"
 #include "reports/qt/qt_printer.h"
 #include "reports/qt/summary_window.h"
+#include "reports/qt/text_report_window.h"
 #include "reports/report_messages.h"
-#include "reports/result_files.h"
 #include "reports/result_saving.h"
 #include "reports/summary_report.h"
 
@@ -24,16 +23,15 @@ ResultPrinters QtResultPrinters() {
     return printers;
 }
 
-ResultReports::ResultReports(RaceContext& ctx, std::string programFolder,
-                             std::function<void(const std::string&)> openDocument,
+ResultReports::ResultReports(RaceContext& ctx, std::string programFolder, DesktopShell& shell,
                              ResultPrinters printers, ResultReportsOptions options)
-    : m_ctx(ctx), m_programFolder(std::move(programFolder)),
-      m_openDocument(std::move(openDocument)), m_printers(std::move(printers)), m_options(options) {
-}
+    : m_ctx(ctx), m_programFolder(std::move(programFolder)), m_shell(shell),
+      m_printers(std::move(printers)), m_options(options) {}
 
 ResultReports::~ResultReports() {
     delete m_summary.data();
     delete m_laps.data();
+    delete m_text.data();
 }
 
 FrmKestoSummary* ResultReports::EnsureSummaryWindow() {
@@ -62,7 +60,7 @@ FrmKestoViewLaps* ResultReports::EnsureLapWindow() {
         window->setWindowModality(Qt::ApplicationModal);
     window->SizeCells(SizeCells(m_ctx.state));
     // The sort items start from the order the table is kept in.
-    window->SetSortedByLapTime(m_lapTable.SortByLapTime);
+    window->SetSortedByLapTime(m_book.LapTable().SortByLapTime);
     connect(window, &FrmKestoViewLaps::openRequested, this, &ResultReports::mnuOpen_Click);
     connect(window, &FrmKestoViewLaps::saveRequested, this, &ResultReports::SaveLaps);
     connect(window, &FrmKestoViewLaps::printRequested, this, &ResultReports::PrintLaps);
@@ -116,8 +114,8 @@ void ResultReports::mnuSummary_Click() {
         return;
     }
     FrmKestoSummary* window = EnsureSummaryWindow();
-    std::optional<Message> message = FillSummary(m_ctx.state, window->Grid());
-    window->ShowGrid();
+    std::optional<Message> message = m_book.FillSummary(m_ctx.state);
+    window->ShowGrid(m_book.Summary());
     if (message) {
         m_ctx.dialogs.Show(*message);
         return;
@@ -128,8 +126,8 @@ void ResultReports::mnuSummary_Click() {
 
 void ResultReports::mnuLapTimes_Click() {
     FrmKestoViewLaps* window = EnsureLapWindow();
-    LapTimesFill fill = FillLapTimes(m_ctx.state, m_lapTable, window->Grid());
-    window->ShowGrid();
+    LapTimesFill fill = m_book.FillLapTimes(m_ctx.state);
+    window->ShowGrid(m_book.Laps());
     if (fill.message) {
         m_ctx.dialogs.Show(*fill.message);
         return;
@@ -145,11 +143,10 @@ void ResultReports::SortLaps(bool byLapTime) {
     FrmKestoViewLaps* window = m_laps;
     if (!window)
         return;
-    m_lapTable.SortByLapTime = byLapTime;
+    m_book.LapTable().SortByLapTime = byLapTime;
     mnuLapTimes_Click();
     if (m_laps) {
-        m_laps->Grid().SetVisible(true);
-        m_laps->ShowGrid();
+        m_laps->GridWidget()->setVisible(true);
         m_laps->SetSortedByLapTime(byLapTime);
     }
 }
@@ -157,25 +154,23 @@ void ResultReports::SortLaps(bool byLapTime) {
 // A save clears an unsaved mark; the race journal keeps the marks so a race
 // resumed after a crash asks about the same unsaved results.
 void ResultReports::SaveSummary() {
-    if (m_summary && SaveSummaryFile(m_ctx, m_programFolder, m_summary->Grid(), m_files))
+    if (m_book.SaveSummary(m_ctx, m_programFolder))
         m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
 }
 
 void ResultReports::SaveLaps() {
-    if (m_laps && SaveLapsFile(m_ctx, m_programFolder, m_laps->Grid(), m_files))
+    if (m_book.SaveLaps(m_ctx, m_programFolder))
         m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
 }
 
 void ResultReports::PrintSummary() {
-    if (!m_summary)
-        return;
     std::unique_ptr<Printer> printer =
         m_printers.defaultPrinter ? m_printers.defaultPrinter() : nullptr;
     if (!printer) {
         m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
         return;
     }
-    kesto::PrintSummary(m_ctx, m_summary->Grid(), m_files, *printer);
+    m_book.PrintSummary(m_ctx, *printer);
 }
 
 void ResultReports::PrintLaps() {
@@ -185,12 +180,10 @@ void ResultReports::PrintLaps() {
         m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
         return;
     }
-    kesto::PrintLaps(m_ctx, *printer);
+    m_book.PrintLaps(m_ctx, *printer);
 }
 
 void ResultReports::SaveSummaryPdf() {
-    if (!m_summary)
-        return;
     std::optional<std::string> path = ChoosePdfPath(m_ctx, m_programFolder, "Summary ");
     if (!path)
         return;
@@ -200,7 +193,7 @@ void ResultReports::SaveSummaryPdf() {
         m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
         return;
     }
-    if (kesto::PrintSummary(m_ctx, m_summary->Grid(), m_files, *printer))
+    if (m_book.PrintSummary(m_ctx, *printer))
         m_ctx.dialogs.Show(FileSavedMessage(*path));
 }
 
@@ -214,7 +207,7 @@ void ResultReports::SaveLapsPdf() {
         m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
         return;
     }
-    if (kesto::PrintLaps(m_ctx, *printer))
+    if (m_book.PrintLaps(m_ctx, *printer))
         m_ctx.dialogs.Show(FileSavedMessage(*path));
 }
 
@@ -224,8 +217,12 @@ void ResultReports::mnuOpen_Click() {
         return;
     const ResultFileKind kind = KindOfOpenedFile(*path);
     if (kind == ResultFileKind::Text) {
-        if (m_openDocument)
-            m_openDocument(*path);
+        // The desktop may answer only later; by then these reports may be gone.
+        QPointer<ResultReports> self(this);
+        m_shell.OpenDocument(*path, [self, path = *path] {
+            if (self)
+                self->ShowTextReport(path);
+        });
         return;
     }
     std::string text;
@@ -237,11 +234,31 @@ void ResultReports::mnuOpen_Click() {
         OpenSummaryFile(*path, text);
 }
 
+TextReportWindow* ResultReports::TextWindow() const {
+    return m_text;
+}
+
+void ResultReports::ShowTextReport(const std::string& path) {
+    m_ctx.dialogs.Show(InformationMessage("Open", "The desktop could not open\n" + path +
+                                                      "\nIt is shown in a window of the timer."));
+    std::string text;
+    std::string error;
+    if (!ReadResultFile(path, text, &error)) {
+        m_ctx.dialogs.Show(ErrorDescriptionMessage(error));
+        return;
+    }
+    if (!m_text)
+        m_text = new TextReportWindow(m_options.parent);
+    m_text->ShowReport(path, text);
+    m_text->show();
+    m_text->raise();
+    m_text->activateWindow();
+}
+
 void ResultReports::OpenLapFile(const std::string& path, const std::string& text) {
+    m_book.OpenLapFile(text);
     FrmKestoViewLaps* window = EnsureLapWindow();
-    ReadLapGridFile(text, window->Grid(), m_files);
-    window->Grid().SetVisible(true);
-    window->ShowGrid();
+    window->ShowGrid(m_book.Laps());
     if (m_summary && m_summary->isVisible())
         UnloadSummaryWindow();
     window->DisableSort();
@@ -250,10 +267,9 @@ void ResultReports::OpenLapFile(const std::string& path, const std::string& text
 }
 
 void ResultReports::OpenSummaryFile(const std::string& path, const std::string& text) {
+    m_book.OpenSummaryFile(path, text);
     FrmKestoSummary* window = EnsureSummaryWindow();
-    ReadSummaryGridFile(text, window->Grid(), m_files);
-    window->Grid().SetVisible(true);
-    window->ShowGrid();
+    window->ShowGrid(m_book.Summary());
     window->setWindowTitle(QString::fromStdString(path));
     window->DisableLapsAndSave();
     if (!window->isVisible())

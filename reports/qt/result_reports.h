@@ -3,12 +3,13 @@
 // times viewers (created on first use, unloaded when closed), their fills,
 // files, printouts and the switch between them. The race screen calls the
 // five operations below from its menus; the viewers' own menus come back
-// here. Owns the two viewer windows and the reports' own state.
+// here. Owns the reports' data (a ResultBook, which outlives the windows) and
+// the two viewer windows that show it.
 
+#include "base/desktop_shell.h"
+#include "base/printer.h"
 #include "engine/race_context.h"
-#include "reports/lap_times_report.h"
-#include "reports/printer.h"
-#include "reports/result_file_state.h"
+#include "reports/result_book.h"
 
 #include <QObject>
 #include <QPointer>
@@ -23,6 +24,7 @@ namespace kesto {
 
 class FrmKestoSummary;
 class FrmKestoViewLaps;
+class TextReportWindow;
 
 // Where printouts go: the default printer, or a PDF file for "Save as PDF...".
 // Either may return null when it cannot make a printer; that is a print failure.
@@ -45,9 +47,9 @@ struct ResultReportsOptions {
 class ResultReports final : public QObject {
     Q_OBJECT
 public:
-    // `openDocument` hands a ".txt" report to the desktop's viewer.
-    ResultReports(RaceContext& ctx, std::string programFolder,
-                  std::function<void(const std::string& path)> openDocument,
+    // `shell` hands a ".txt" report to the desktop's viewer; where the desktop
+    // cannot open it, the user is told and it is shown in a window of the timer.
+    ResultReports(RaceContext& ctx, std::string programFolder, DesktopShell& shell,
                   ResultPrinters printers, ResultReportsOptions options = {});
     ~ResultReports() override;
 
@@ -68,9 +70,12 @@ public:
     // The viewers while they are loaded, else null.
     FrmKestoSummary* SummaryWindow() const { return m_summary; }
     FrmKestoViewLaps* LapTimesWindow() const { return m_laps; }
+    // The timer's own window for a text report the desktop could not open.
+    TextReportWindow* TextWindow() const;
 
-    ResultFileState& Files() { return m_files; }
-    LapTableState& LapTable() { return m_lapTable; }
+    ResultBook& Book() { return m_book; }
+    ResultFileState& Files() { return m_book.Files(); }
+    LapTableState& LapTable() { return m_book.LapTable(); }
 
 private:
     FrmKestoSummary* EnsureSummaryWindow();
@@ -85,17 +90,18 @@ private:
     void SaveSummaryPdf();
     void SaveLapsPdf();
     void OpenLapFile(const std::string& path, const std::string& text);
+    void ShowTextReport(const std::string& path);
     void OpenSummaryFile(const std::string& path, const std::string& text);
 
     RaceContext& m_ctx;
     std::string m_programFolder;
-    std::function<void(const std::string&)> m_openDocument;
+    DesktopShell& m_shell;
     ResultPrinters m_printers;
     ResultReportsOptions m_options;
-    ResultFileState m_files;
-    LapTableState m_lapTable;
+    ResultBook m_book;
     QPointer<FrmKestoSummary> m_summary;
     QPointer<FrmKestoViewLaps> m_laps;
+    QPointer<TextReportWindow> m_text;
 };
 
 } // namespace kesto

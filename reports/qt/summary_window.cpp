@@ -22,21 +22,22 @@ constexpr int GridMargin = 60;
 } // namespace
 
 FrmKestoSummary::FrmKestoSummary(QWidget* parent)
-    : QMainWindow(parent, Qt::Window), m_grid(MakeSummaryGrid()), m_gridView(nullptr) {
+    : QMainWindow(parent, Qt::Window), m_gridView(nullptr) {
     setObjectName(QStringLiteral("frmKestoSummary"));
     setWindowTitle(QStringLiteral("View Summary"));
     BuildMenus();
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    m_gridView = new GridView(m_grid.FixedRows(), central);
+    const ReportGrid empty = MakeSummaryGrid();
+    m_gridView = new GridView(empty.FixedRows(), central);
     m_gridView->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     resize(TwipsToPixels(this, DesignWidth), TwipsToPixels(this, DesignHeight));
     const int menuHeight = menuBar()->sizeHint().height();
     m_gridView->setGeometry(0, 0, width() - TwipsToPixels(this, GridMargin),
                             height() - menuHeight - TwipsToPixels(this, GridMargin));
-    ShowGrid();
+    ShowGrid(empty);
 
     QtResizeWindowView view(this);
     m_resizer.InitResizeClass(view);
@@ -71,8 +72,8 @@ void FrmKestoSummary::BuildMenus() {
     m_refresh->setObjectName(QStringLiteral("mnuRefresh"));
 }
 
-void FrmKestoSummary::ShowGrid() {
-    m_gridView->ShowGrid(m_grid);
+void FrmKestoSummary::ShowGrid(const ReportGrid& grid) {
+    m_gridView->ShowGrid(grid);
 }
 
 void FrmKestoSummary::SetColumnWidthsTwips(const std::array<int, 13>& widths) {

@@ -1,9 +1,9 @@
 #pragma once
 // frmKestoSummary, "View Summary": the summary grid (16 x 13, two fixed
-// header rows, "MS Sans Serif") and its menus. The window only routes its
-// menu commands to whoever owns it (ResultReports) and sizes its grid: the
-// proportional resizer keeps the grid's place, and the columns take their
-// share of the window's width on every resize.
+// header rows, "MS Sans Serif") and its menus. The window shows the summary
+// its owner (ResultReports) keeps, routes its menu commands back there and
+// sizes its grid: the proportional resizer keeps the grid's place, and the
+// columns take their share of the window's width on every resize.
 
 #include "reports/report_grid.h"
 #include "resize/resize_class.h"
@@ -23,9 +23,8 @@ class FrmKestoSummary final : public QMainWindow {
 public:
     explicit FrmKestoSummary(QWidget* parent = nullptr);
 
-    // The cells the fills and the file reader write; ShowGrid puts them on screen.
-    ReportGrid& Grid() { return m_grid; }
-    void ShowGrid();
+    // Puts the cells on the screen; the window keeps no copy of them.
+    void ShowGrid(const ReportGrid& grid);
 
     // Column widths of an opened summary file, in twips.
     void SetColumnWidthsTwips(const std::array<int, 13>& widths);
@@ -59,7 +58,6 @@ private:
     void BuildMenus();
     void SizeColumns();
 
-    ReportGrid m_grid;
     GridView* m_gridView;
     Resize_Class m_resizer;
     QAction* m_open = nullptr;

@@ -3,7 +3,7 @@
 // Without a usable sound device it stays silent: every call does nothing and
 // loads only check that the file is there. Open one at a time per process.
 
-#include "sound/audio_device.h"
+#include "base/audio_device.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "sound/qt/sound_window.h"
 
-#include "config/program_folder.h"
+#include "base/program_folder.h"
 #include "config/sound_choices_file.h"
 #include "sound/sound_file_list.h"
 
@@ -54,7 +54,7 @@ FrmKestoSound::FrmKestoSound(SoundChoices& choices, SoundPlayer& player, Dialogs
     AddRaceWavFiles();
     m_lblInstruction->setText(
         QStringLiteral("Click on \"Change\" Button to change Wav file then select wav file"));
-    LoadSoundChoices();
+    ShowSoundChoices();
 }
 
 void FrmKestoSound::BuildControls() {
@@ -172,10 +172,7 @@ void FrmKestoSound::AddRaceWavFiles() {
                                      2 * m_lstRaceSounds->frameWidth() + 8);
 }
 
-void FrmKestoSound::LoadSoundChoices() {
-    std::string error;
-    if (!ReadSoundChoices(m_programFolder, m_choices, &error))
-        m_dialogs.Show(Message{"", error});
+void FrmKestoSound::ShowSoundChoices() {
     for (int slot = 0; slot < SlotCount; ++slot) {
         m_chkPlay[slot]->setChecked(m_choices.CarSoundEnabled[slot] == 1);
         m_lblSound[slot]->setText(Text(m_choices.CarSoundFile[slot]));
@@ -259,7 +256,8 @@ void FrmKestoSound::cmdOK_Click() {
     if (!WriteSoundChoices(m_programFolder, m_choices, &error)) {
         while (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
-        m_dialogs.Show(Message{"", error});
+        // Which file could not be written, not only why.
+        m_dialogs.Show(Message{"", error + "\n" + SoundChoicesPath(m_programFolder).string()});
     }
     accept();
 }

@@ -1,11 +1,12 @@
 #pragma once
 // frmKestoSound, "Sounds": which race events are announced and which wave file
-// sounds for a car's lap, personal best and race best. Constructing it reads
-// "LMSounds.dat" into the shared sound choices; OK writes them back.
+// sounds for a car's lap, personal best and race best. It shows the shared
+// sound choices, read from "LMSounds.dat" once at start-up (LoadSoundChoices),
+// so opening it never reads the file again; OK writes them back.
 
-#include "engine/dialogs.h"
-#include "engine/sound_player.h"
-#include "sound/sound_choices.h"
+#include "base/dialogs.h"
+#include "base/sound_choices.h"
+#include "base/sound_player.h"
 
 #include <QDialog>
 
@@ -54,7 +55,7 @@ protected:
 private:
     void BuildControls();
     void AddRaceWavFiles();
-    void LoadSoundChoices();
+    void ShowSoundChoices();
     void PaintSlot(int slot, QColor color);
 
     SoundChoices& m_choices;

@@ -1,6 +1,6 @@
 #include "config/data_files.h"
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "config/settings_files.h"
 #include "config/settings_lists.h"
 #include "engine/race_state.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gmock/gmock.h>
 

@@ -1,7 +1,7 @@
 #include "config/race_format_confirm.h"
 
 #include "engine/race_state.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "config/roster_editor.h"
 
 #include "config/roster_file.h"
+#include "support/temp_folder.h"
 #include "support/test_doubles.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +111,19 @@ TEST_F(RosterEditorTest, ImportReplacesTheWholeRoster) {
     EXPECT_EQ(Roster(), "\"Tom\"\r\n\"Jerry\"\r\n");
     EXPECT_EQ(roster.Import(folder / "none.txt", nullptr), RosterEditor::ImportResult::Unreadable);
     EXPECT_EQ(roster.Names(), (Names{"Tom", "Jerry"}));
+}
+
+TEST_F(RosterEditorTest, AnImportedUtf8ListIsReadAsUtf8AndTheRosterStaysWindows1252) {
+    WriteBytes(folder / "export.csv", "\xEF\xBB\xBFZo\xC3\xAB M\xC3\xBCller,Ren\xC3\xA9"
+                                      "e\r\n");
+    WriteBytes(folder / "old.dat", "\"Zo\xEB M\xFCller\"\r\n"); // Windows-1252, as always
+    RosterEditor roster(folder);
+    EXPECT_EQ(roster.Import(folder / "export.csv", nullptr), RosterEditor::ImportResult::Imported);
+    EXPECT_EQ(roster.Names(), (Names{"Zoë Müller", "Renée"}));
+    EXPECT_EQ(Roster(), "\"Zo\xEB M\xFCller\"\r\n\"Ren\xE9"
+                        "e\"\r\n");
+    EXPECT_EQ(roster.Import(folder / "old.dat", nullptr), RosterEditor::ImportResult::Imported);
+    EXPECT_EQ(roster.Names(), (Names{"Zoë Müller"}));
 }
 
 TEST_F(RosterEditorTest, AChangeTheFileDidNotTakeIsNotMade) {

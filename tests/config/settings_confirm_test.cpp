@@ -3,8 +3,8 @@
 #include "config/data_files.h"
 #include "config/settings_files.h"
 #include "engine/race_state.h"
+#include "support/temp_folder.h"
 #include "support/test_doubles.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 

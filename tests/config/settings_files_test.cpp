@@ -1,7 +1,7 @@
 #include "config/settings_files.h"
 
-#include "config/safe_write.h"
-#include "temp_folder.h"
+#include "base/safe_write.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

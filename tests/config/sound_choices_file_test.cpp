@@ -1,7 +1,7 @@
 #include "config/sound_choices_file.h"
 
-#include "config/program_folder.h"
-#include "temp_folder.h"
+#include "base/program_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 #include "display/race_screen_rows.h"
 
 #include "engine/positions.h"
+#include "engine/standings.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,17 @@ RaceState FreshRace() {
     return state;
 }
 
+// The rows of a refresh: the engine's standings first, as the tick does.
+ScreenUpdate RaceRows(RaceState& state) {
+    RefreshStandings(state);
+    return RaceScreenRows(state);
+}
+
+ScreenUpdate PracticeRows(RaceState& state) {
+    RefreshStandings(state);
+    return PracticeScreenRows(state);
+}
+
 void SetCar(RaceState& state, int id, int laps, int32_t lastPass, int32_t lastLap = 5000) {
     state.LapCount[id - 1] = static_cast<int16_t>(laps);
     state.LastPassTime[id - 1] = lastPass;
@@ -34,7 +46,7 @@ TEST(RaceScreenRows, RowsFollowThePositionsWithEachCarsOwnColourIdAndName) {
     SetCar(state, 7, 5, 49200);
     SetCar(state, 1, 4, 51000);
 
-    const ScreenUpdate rows = RaceScreenRows(state);
+    const ScreenUpdate rows = RaceRows(state);
     const int expectedOrder[] = {7, 2, 1, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14};
     for (int r = 1; r <= MaxCarIds; ++r) {
         const int id = expectedOrder[r - 1];
@@ -56,7 +68,7 @@ TEST(RaceScreenRows, LapTimeTextsAroundOneMinute) {
     SetCar(state, 1, 3, 200000, 59990);
     SetCar(state, 2, 2, 210000, 60000);
     SetCar(state, 3, 1, 220000, 75400);
-    const ScreenUpdate rows = RaceScreenRows(state);
+    const ScreenUpdate rows = RaceRows(state);
     EXPECT_EQ(rows[0].lapTime, "59.99");
     EXPECT_EQ(rows[1].lapTime, "60");
     EXPECT_EQ(rows[2].lapTime, "75");
@@ -70,12 +82,12 @@ TEST(RaceScreenRows, BestColumnInBestLapAndMphModes) {
     state.BestLapTime[0] = 4870;
     SetCar(state, 2, 1, 21000, 6000);
 
-    ScreenUpdate rows = RaceScreenRows(state);
+    ScreenUpdate rows = RaceRows(state);
     EXPECT_EQ(rows[0].best, "4.87 ");
     EXPECT_EQ(rows[1].best, "") << "no best lap yet";
 
     state.BestColumnMode = MphMode;
-    rows = RaceScreenRows(state);
+    rows = RaceRows(state);
     EXPECT_EQ(rows[0].best, "327.3 ") << "speed of the last lap";
     EXPECT_EQ(rows[1].best, "") << "one lap: no speed";
     EXPECT_EQ(rows[2].best, "") << "no lap: no speed";
@@ -91,13 +103,13 @@ TEST(RaceScreenRows, MedianCellsAreRewrittenOnlyOnWholeSeconds) {
     state.SortedLapTimes[3][3] = 12.50f;
 
     state.RaceClock = 36010;
-    ScreenUpdate rows = RaceScreenRows(state);
+    ScreenUpdate rows = RaceRows(state);
     EXPECT_FALSE(rows[0].best.has_value()) << "between whole seconds the cell keeps its text";
     EXPECT_FALSE(rows[0].lag.has_value());
     EXPECT_EQ(rows[1].best, "") << "a car without a lap shows an empty median at any time";
 
     state.RaceClock = 37000;
-    rows = RaceScreenRows(state);
+    rows = RaceRows(state);
     EXPECT_EQ(rows[0].best, "12.10");
     EXPECT_EQ(rows[0].lag, "12.10");
 }
@@ -106,7 +118,7 @@ TEST(RaceScreenRows, LagFirstShowsTheGapWithoutLaps) {
     RaceState state = FreshRace();
     state.LagColumnMode = LagFirstMode;
     state.LagFirst[13] = "3Lap"; // left from an earlier computation
-    const ScreenUpdate rows = RaceScreenRows(state);
+    const ScreenUpdate rows = RaceRows(state);
     EXPECT_EQ(rows[0].lag, "0.00") << "the leader";
     EXPECT_EQ(rows[13].lag, "3Lap") << "shown whatever the lap count";
 }
@@ -115,7 +127,7 @@ TEST(RaceScreenRows, UnknownModesLeaveTheirCellsUntouched) {
     RaceState state = FreshRace();
     state.BestColumnMode = "Best";
     state.LagColumnMode = "";
-    const ScreenUpdate rows = RaceScreenRows(state);
+    const ScreenUpdate rows = RaceRows(state);
     for (const RowUpdate& row : rows) {
         EXPECT_FALSE(row.best.has_value());
         EXPECT_FALSE(row.lag.has_value());
@@ -126,14 +138,14 @@ TEST(RaceScreenRows, UnknownModesLeaveTheirCellsUntouched) {
 TEST(RaceScreenRows, RaceBeginningWithLapZeroShowsMinusOne) {
     RaceState state = FreshRace();
     state.LapCount.fill(-1);
-    const ScreenUpdate rows = RaceScreenRows(state);
+    const ScreenUpdate rows = RaceRows(state);
     EXPECT_EQ(rows[0].lapNum, "-1");
 }
 
 TEST(RaceScreenRows, MissingNameIsALoneBlankInARaceButSelectNameForLoadNames) {
     RaceState state = FreshRace();
     state.Names.IdName[0].clear();
-    EXPECT_EQ(RaceScreenRows(state)[0].name, " ");
+    EXPECT_EQ(RaceRows(state)[0].name, " ");
     const ScreenUpdate names = LoadNamesRows(state);
     EXPECT_EQ(names[0].name, " Select Name");
     EXPECT_EQ(names[1].name, " Racer 2");
@@ -150,7 +162,7 @@ TEST(PracticeScreenRows, RowsStayInIdOrderAndUndetectedCarsKeepTheirCells) {
     SetCar(state, 9, 3, 30000, 9870);
     state.BestLapTime[8] = 9500;
 
-    const ScreenUpdate rows = PracticeScreenRows(state);
+    const ScreenUpdate rows = PracticeRows(state);
     for (int id = 1; id <= MaxCarIds; ++id) {
         const RowUpdate& row = rows[id - 1];
         EXPECT_FALSE(row.id.has_value());
@@ -168,9 +180,9 @@ TEST(PracticeScreenRows, RowsStayInIdOrderAndUndetectedCarsKeepTheirCells) {
 
     state.BestColumnMode = MphMode;
     state.SpeedMultiplier = 987.0f;
-    EXPECT_EQ(PracticeScreenRows(state)[8].best, "100.0 ");
+    EXPECT_EQ(PracticeRows(state)[8].best, "100.0 ");
     state.BestColumnMode = MedianMode; // not offered in practice: the speed rule
-    EXPECT_EQ(PracticeScreenRows(state)[8].best, "100.0 ");
+    EXPECT_EQ(PracticeRows(state)[8].best, "100.0 ");
 }
 
 TEST(PracticeScreenRows, LagColumnShowsTheMedianOnEvenSecondsOnly) {
@@ -183,11 +195,11 @@ TEST(PracticeScreenRows, LagColumnShowsTheMedianOnEvenSecondsOnly) {
     state.MedianLap[5] = "7.77"; // from an earlier race; car 6 has no lap now
 
     state.RaceClock = 11000;
-    ScreenUpdate rows = PracticeScreenRows(state);
+    ScreenUpdate rows = PracticeRows(state);
     EXPECT_FALSE(rows[1].lag.has_value());
 
     state.RaceClock = 12000;
-    rows = PracticeScreenRows(state);
+    rows = PracticeRows(state);
     EXPECT_EQ(rows[1].lag, "0.00") << "one lap: column 2 is read, still 0";
     EXPECT_EQ(rows[5].lag, "");
 }

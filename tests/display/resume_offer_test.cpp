@@ -5,8 +5,8 @@
 // starts the timer as usual without a question.
 #include "display/resume_offer.h"
 
-#include "config/temp_folder.h"
 #include "support/journal_race_rig.h"
+#include "support/temp_folder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -80,7 +80,7 @@ TEST_F(ResumeOffer, MidRaceYesResumesAndTheJournalGoesOn) {
     EXPECT_THAT(question.text, HasSubstr("Resume this race?"));
 
     test::ExpectSameRace(*atKill, next->state);
-    EXPECT_EQ(next->screen.fake.button, StartButton::Abort);
+    EXPECT_EQ(next->screen.button, StartButton::Abort);
     EXPECT_TRUE(next->state.TimerEnabled);
 
     // The race runs on in the new timer and its journal keeps recording: a
@@ -135,8 +135,8 @@ TEST_F(ResumeOffer, AClosedRaceWithUnsavedResultsComesBackToBeSaved) {
     EXPECT_FALSE(next->state.TimerEnabled);
     EXPECT_FALSE(next->state.LapsUnsaved);
     EXPECT_TRUE(next->state.SummaryUnsaved);
-    EXPECT_EQ(next->screen.fake.button, StartButton::Reset);
-    EXPECT_TRUE(next->screen.fake.MenuEnabled(MainMenu::File));
+    EXPECT_EQ(next->screen.button, StartButton::Reset);
+    EXPECT_TRUE(next->screen.MenuEnabled(MainMenu::File));
 }
 
 TEST_F(ResumeOffer, BothResultsUnsavedAreNamed) {

@@ -1,6 +1,6 @@
 // Time-left and halfway announcements: each made once per race, at the second
 // before the named mark, only when switched on.
-#include "sound/announcements.h"
+#include "engine/announcements.h"
 #include "support/test_doubles.h"
 
 #include <gmock/gmock.h>

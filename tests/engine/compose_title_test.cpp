@@ -1,12 +1,7 @@
 // Window title, race format caption and lag header.
 #include "engine/compose_title.h"
 
-#include "config/data_files.h"
-
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace kesto {
 namespace {
@@ -56,43 +51,6 @@ TEST(ComposeTitleTexts, FractionalMinimumLapTimeUsesTheUsersSeparator) {
               "Kesto Timer - 10 seconds delay before Formula 1 start - 2,5 seconds minimum lap "
               "time");
     EXPECT_EQ(MinLapTimeText(0.1f, NumberLocale{}), "0.1");
-}
-
-class LagFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("kesto-lag-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-    std::string ReadAll(const std::string& name) {
-        std::ifstream in(folder / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    std::filesystem::path folder;
-};
-
-TEST_F(LagFile, ComposeTitleKeepsTheModeWhenTheFileIsMissing) {
-    RaceState state = LapRaceState();
-    std::string lagMode = "Lag Behind";
-    auto t = ComposeTitle(state, folder, lagMode);
-    EXPECT_EQ(lagMode, "Lag Behind");
-    EXPECT_EQ(state.LagColumnMode, "Lag Behind");
-    EXPECT_EQ(state.RaceFormatText, "10 Lap Race");
-
-    std::ofstream(folder / "kestoracelag.DAT") << "\"Lag First\"\r\n";
-    t = ComposeTitle(state, folder, lagMode);
-    EXPECT_EQ(t.lagHeader, "Lag First");
-    EXPECT_EQ(state.LagColumnMode, "Lag First");
-
-    state.LapRace = false;
-    state.PracticeMode = true;
-    ComposeTitle(state, folder, lagMode);
-    EXPECT_EQ(state.LagColumnMode, "Median");
-    EXPECT_EQ(lagMode, "Lag First");
 }
 
 } // namespace

@@ -247,6 +247,7 @@ TEST_F(LinkWatch, AbortTakesTheAlarmDownAndTheNextRaceStartsAfresh) {
     StartPractice();
     Run(5000, false);
     ASSERT_TRUE(screen.linkAlarmVisible);
+    rig.race.dialogs.answers = {MessageAnswer::Yes};
     rig.control.cmdStart_Click(); // Abort, answered Yes
     ASSERT_FALSE(state.TimerEnabled);
     EXPECT_FALSE(screen.linkAlarmVisible);
@@ -267,6 +268,7 @@ TEST_F(LinkWatch, AnAbortDuringAnOutageTriesThePortOnceMore) {
     Run(1500, false);
     ASSERT_EQ(port.opens, 1);
     port.failOpen = false; // back in the moment the race is aborted
+    rig.race.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
     rig.control.cmdStart_Click();
     EXPECT_TRUE(port.open) << "open between races again";
     EXPECT_FALSE(port.rts) << "as the stopped race left it";

@@ -4,7 +4,7 @@
 // written is an error kept aside, never a stop.
 #include "engine/journal_file.h"
 
-#include "config/temp_folder.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 // race resumed from a cut runs on to the same result as the race never cut.
 #include "engine/journal_replay.h"
 
-#include "config/temp_folder.h"
 #include "support/journal_race_rig.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -347,8 +347,8 @@ TEST_F(JournalResume, LapRaceCutAfterTheWhiteFlagWithATornLine) {
     EXPECT_EQ(std::count(resumed->race.player.played.begin(), resumed->race.player.played.end(),
                          "White Flag.wav"),
               0);
-    EXPECT_EQ(std::count(resumed->screen.fake.flagsShown.begin(),
-                         resumed->screen.fake.flagsShown.end(), WhiteFlagBitmap),
+    EXPECT_EQ(std::count(resumed->screen.flagsShown.begin(), resumed->screen.flagsShown.end(),
+                         WhiteFlagBitmap),
               1); // the resume shows the flag that is out
 }
 
@@ -406,7 +406,7 @@ TEST_F(JournalResume, ClosedRaceComesBackClosed) {
     ASSERT_TRUE(live->state.RaceIsOver);
     auto resumed = Resume(JournalBytes(*live));
     ExpectSameRace(live->state, resumed->state);
-    const test::FakeRaceScreen& screen = resumed->screen.fake;
+    const test::FakeRaceScreen& screen = resumed->screen;
     EXPECT_EQ(screen.button, StartButton::Reset);
     EXPECT_TRUE(screen.raceOverVisible);
     EXPECT_FALSE(screen.raceTimerRunning);
@@ -431,7 +431,7 @@ TEST_F(JournalResume, TheScreenAndTimingOfARaceResumedMidRace) {
     for (int tick = 0; tick < 1500; ++tick)
         feed.Tick(*live);
     auto resumed = Resume(JournalBytes(*live));
-    const test::FakeRaceScreen& screen = resumed->screen.fake;
+    const test::FakeRaceScreen& screen = resumed->screen;
     EXPECT_EQ(screen.button, StartButton::Abort);
     EXPECT_FALSE(screen.raceOverVisible);
     EXPECT_TRUE(screen.raceTimerRunning);

@@ -1,6 +1,7 @@
 // The start button: the checks before a start, practice, abort and reset with
 // their questions, and what each leaves in memory and on the screen.
 #include "engine/race_control.h"
+#include "engine/unsaved_results.h"
 #include "support/race_rig.h"
 
 #include <gmock/gmock.h>
@@ -347,6 +348,32 @@ TEST(RaceControlReset, QuestionsAboutUnsavedResults) {
             }
         }
     }
+}
+
+// Enter takes the default button: the dialogs double answers with it.
+TEST(RaceControlQuestions, EveryQuestionThatThrowsResultsAwayDefaultsToNo) {
+    RaceRig reset;
+    reset.state.Button = StartButton::Reset;
+    reset.state.RaceIsOver = true;
+    reset.state.LapsUnsaved = true;
+    reset.control.cmdStart_Click();
+    EXPECT_EQ(reset.race.dialogs.last().defaultAnswer, MessageAnswer::No);
+    EXPECT_EQ(reset.state.Button, StartButton::Reset);
+
+    RaceRig abort;
+    abort.NameAllCars();
+    abort.state.PracticeMode = true; // timing at once
+    abort.control.cmdStart_Click();
+    ASSERT_EQ(abort.state.Button, StartButton::Abort);
+    abort.control.cmdStart_Click();
+    EXPECT_EQ(abort.race.dialogs.last().title, "Abort");
+    EXPECT_EQ(abort.race.dialogs.last().defaultAnswer, MessageAnswer::No);
+    EXPECT_EQ(abort.state.Button, StartButton::Abort);
+
+    test::FakeDialogs exitDialogs;
+    reset.state.SummaryUnsaved = true;
+    EXPECT_FALSE(ConfirmUnsavedResults(exitDialogs, reset.state, "Do you want to exit?"));
+    EXPECT_EQ(exitDialogs.last().defaultAnswer, MessageAnswer::No);
 }
 
 TEST(RaceControlReset, SavedResultsResetWithoutAQuestion) {

@@ -1,5 +1,5 @@
+#include "base/wall_clock.h"
 #include "engine/race_state.h"
-#include "engine/wall_clock.h"
 
 #include <gtest/gtest.h>
 

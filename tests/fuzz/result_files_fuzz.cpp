@@ -1,7 +1,7 @@
 // Opened result files come from anywhere: the lap and summary grid readers must
 // take any bytes without crashing, reading past the end or growing the lap
 // grid beyond the lap tables.
-#include "config/windows1252.h"
+#include "base/windows1252.h"
 #include "reports/lap_times_report.h"
 #include "reports/result_files.h"
 #include "reports/summary_report.h"

@@ -3,10 +3,10 @@
 // Windows-1252 conversions. None may crash, hang or read out of bounds, and a
 // record that was read must write and read back to the same record.
 
-#include "config/binary_record.h"
+#include "base/binary_record.h"
+#include "base/windows1252.h"
 #include "config/settings_files.h"
 #include "config/value_file.h"
-#include "config/windows1252.h"
 
 #include <cstddef>
 #include <cstdint>

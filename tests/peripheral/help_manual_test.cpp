@@ -2,10 +2,13 @@
 // the word search; and the shipped manual itself holds together.
 #include "peripheral/help_manual.h"
 
+#include "engine/open_com_port.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -99,6 +102,32 @@ TEST(ShippedManual, CoversWhatTheVolunteersAskAbout) {
                              "PDF", "Com Port ERROR!", "Demo Mode"}) {
         EXPECT_FALSE(SearchHelp(manual, word).empty()) << word;
     }
+}
+
+// What the first run does (seeded folder, port 1 tried as the program starts,
+// the port question before the race screen, "No" for the demo race) is what
+// the manual and the README tell a newcomer.
+TEST(ShippedManual, TheFirstRunIsToldAsTheProgramRunsIt) {
+    const std::string portError(ComPortErrorText, std::string_view(ComPortErrorText).find('\n'));
+    HelpManual manual = ParseHelpManual(ShippedManual());
+    const std::size_t firstRun = FindSection(manual, "first-run");
+    ASSERT_LT(firstRun, manual.sections.size());
+    const std::string& told = manual.sections[firstRun].text;
+    for (const std::string& words :
+         {portError, std::string("port 1"), std::string("before the race screen"),
+          std::string("Demo - 10 Lap Race")})
+        EXPECT_NE(told.find(words), std::string::npos) << words;
+    for (const HelpSection& section : manual.sections)
+        EXPECT_EQ(section.text.find("very first run"), std::string::npos) << section.anchor;
+
+    std::ifstream in(std::filesystem::path(KESTO_SOURCE_DIR) / "README.md", std::ios::binary);
+    const std::string readme((std::istreambuf_iterator<char>(in)), {});
+    const std::size_t start = readme.find("## The first run");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = readme.substr(start, readme.find("\n## ", start + 1) - start);
+    EXPECT_NE(section.find(portError), std::string::npos);
+    EXPECT_NE(section.find("before the race screen"), std::string::npos);
+    EXPECT_EQ(section.find("when Start"), std::string::npos);
 }
 
 } // namespace

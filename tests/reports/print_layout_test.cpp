@@ -39,7 +39,8 @@ TEST(SummaryPrintout, RaceHeadersAndRowsSitAtTheirColumns) {
     ReportGrid grid = MakeSummaryGrid();
     ASSERT_FALSE(FillSummary(race.state, grid));
 
-    ASSERT_TRUE(PrintSummary(race.context, grid, race.files, race.printer));
+    ASSERT_TRUE(PrintSummary(race.context, grid, RaceSummaryPrintHeader(race.state), race.files,
+                             race.printer));
 
     const RecordingPrinter& page = race.printer;
     EXPECT_TRUE(page.landscape);
@@ -90,7 +91,8 @@ TEST(SummaryPrintout, PracticeLeavesOutPositionsAndGaps) {
     ReportGrid grid = MakeSummaryGrid();
     ASSERT_FALSE(FillSummary(race.state, grid));
 
-    ASSERT_TRUE(PrintSummary(race.context, grid, race.files, race.printer));
+    ASSERT_TRUE(PrintSummary(race.context, grid, RaceSummaryPrintHeader(race.state), race.files,
+                             race.printer));
 
     const RecordingPrinter& page = race.printer;
     EXPECT_EQ(page.ColumnOf(6, "ID"), 23);
@@ -111,7 +113,8 @@ TEST(SummaryPrintout, APrinterFailureIsReportedWithoutTitle) {
     ASSERT_FALSE(FillSummary(race.state, grid));
     race.printer.failAtCall = 5;
 
-    EXPECT_FALSE(PrintSummary(race.context, grid, race.files, race.printer));
+    EXPECT_FALSE(PrintSummary(race.context, grid, RaceSummaryPrintHeader(race.state), race.files,
+                              race.printer));
 
     ASSERT_EQ(race.dialogs.shown.size(), 1u);
     EXPECT_EQ(race.dialogs.last().text, "There was a problem printing to your printer.");

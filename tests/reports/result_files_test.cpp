@@ -1,7 +1,7 @@
 // Lap and summary grid files, the kind of a file by its path, and saving
 // through the dialogs: what lands on the disk, byte for byte.
-#include "config/safe_write.h"
-#include "config/windows1252.h"
+#include "base/safe_write.h"
+#include "base/windows1252.h"
 #include "reports/delimited_reader.h"
 #include "reports/lap_times_report.h"
 #include "reports/result_files.h"
@@ -80,14 +80,15 @@ TEST(ResultFileKinds, TextAnywhereInTheNameAndLapAnywhereInThePath) {
 }
 
 TEST(DelimitedItems, LeadingBlanksCommasAndQuotesShapeTheItems) {
-    DelimitedReader reader(
-        "header, with comma\r\n  12.34\r\n\r\nSmith, John\r\n\"Fast\" Eddie\r\nx,\r\nlast");
+    DelimitedReader reader("header, with comma\r\n  12.34\r\n\r\nSmith, John\r\n\"Fast\" Eddie\r\n"
+                           "\"Smith, \"\"Jo\"\"\"\r\nx,\r\nlast");
     EXPECT_EQ(reader.ReadLine(), "header, with comma");
     EXPECT_EQ(reader.ReadItem(), "12.34");
     EXPECT_EQ(reader.ReadItem(), "");
     EXPECT_EQ(reader.ReadItem(), "Smith");
     EXPECT_EQ(reader.ReadItem(), "John");
     EXPECT_EQ(reader.ReadItem(), "Fast");
+    EXPECT_EQ(reader.ReadItem(), "Smith, \"Jo\"");
     EXPECT_EQ(reader.ReadItem(), "x");
     EXPECT_EQ(reader.ReadItem(), "");
     EXPECT_FALSE(reader.AtEnd());
@@ -111,6 +112,7 @@ TEST_F(ResultFilesTest, LapGridFileOfTwentyRowsHas301CrLfLinesAndReadsBack) {
     EXPECT_EQ(bytes.substr(0, 2), "\r\n"); // LapFileHeader starts empty
     EXPECT_NE(bytes.find("Laps\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("Jos\xE9\r\n"), std::string::npos); // Windows-1252 é
+    EXPECT_EQ(bytes.find('"'), std::string::npos);           // no cell needs quotes
     EXPECT_EQ(files.LapFileCells[2][1], "5.00");
     EXPECT_FALSE(race.state.LapsUnsaved);
     EXPECT_TRUE(race.state.SummaryUnsaved);
@@ -205,6 +207,59 @@ TEST_F(ResultFilesTest, SummaryGridFileHas209LinesAndReadsBackWithRedInsufficent
     EXPECT_FALSE(back.Cell(3, 2).background);
     EXPECT_EQ(back.Cell(2, 2).align, CellAlign::Centre);
     EXPECT_EQ(readFiles.SummaryFileCells[2][1], "José");
+}
+
+// Commas in a name, in decimal numbers and in the grouping of a 1000 s lap,
+// and a quote in a name: every file keeps them and the grid files read back.
+TEST_F(ResultFilesTest, EveryFileTypeReadsBackCommasAndQuotesUnderBothDecimalSeparators) {
+    for (const NumberLocale locale : {NumberLocale{',', '.'}, NumberLocale{'.', ','}}) {
+        const bool comma = locale.decimalSeparator == ',';
+        race.state = test::NewRace(false);
+        race.state.Locale = locale;
+        race.state.Names.IdName[2] = "Smith, Jo";
+        race.state.Names.IdName[3] = "\"Fast\" Eddie";
+        DriveLaps(race.state, 3, {5.0, 1005.0, 5.25, 5.5});
+        DriveLaps(race.state, 4, {5.0, 4.75, 5.0});
+        Standings(race.state);
+        ReportGrid laps = MakeLapGrid();
+        LapTableState table;
+        ASSERT_FALSE(FillLapTimes(race.state, table, laps).message);
+        ASSERT_EQ(laps.Text(3, 1), comma ? "1.005,00" : "1,005.00");
+        ReportGrid summary = MakeSummaryGrid();
+        ASSERT_FALSE(FillSummary(race.state, summary));
+        ASSERT_EQ(summary.Text(2, 8), comma ? "5,25" : "5.25");
+        race.dialogs.files = {Path("race.lap"), Path("race.sum"), Path("laps.txt"),
+                              Path("summary.txt")};
+        ASSERT_TRUE(SaveLapsFile(race.context, folder.string(), laps, files));
+        ASSERT_TRUE(SaveSummaryFile(race.context, folder.string(), summary, files));
+        ASSERT_TRUE(SaveLapsFile(race.context, folder.string(), laps, files));
+        ASSERT_TRUE(SaveSummaryFile(race.context, folder.string(), summary, files));
+
+        std::string text;
+        ASSERT_TRUE(ReadResultFile(Path("race.lap"), text, nullptr));
+        EXPECT_NE(text.find(comma ? "\r\n\"1.005,00\"\r\n" : "\r\n\"1,005.00\"\r\n"),
+                  std::string::npos);
+        EXPECT_NE(text.find("\r\n\"\"\"Fast\"\" Eddie\"\r\n"), std::string::npos);
+        ReportGrid back = MakeLapGrid();
+        EXPECT_TRUE(ReadLapGridFile(text, back, files).complete);
+        for (int row = 0; row < laps.Rows(); ++row)
+            for (int col = 0; col < LapGridCols; ++col)
+                EXPECT_EQ(back.Text(row, col), laps.Text(row, col)) << row << "," << col;
+
+        ASSERT_TRUE(ReadResultFile(Path("race.sum"), text, nullptr));
+        back = MakeSummaryGrid();
+        EXPECT_TRUE(ReadSummaryGridFile(text, back, files).complete);
+        for (int row = 0; row < SummaryRows; ++row)
+            for (int col = 0; col < SummaryCols; ++col)
+                EXPECT_EQ(back.Text(row, col), summary.Text(row, col)) << row << "," << col;
+
+        for (const char* report : {"laps.txt", "summary.txt"}) {
+            ASSERT_TRUE(ReadResultFile(Path(report), text, nullptr));
+            EXPECT_NE(text.find("Smith, Jo"), std::string::npos) << report;
+            EXPECT_EQ(text.find("\"Smith"), std::string::npos) << report; // never quoted
+        }
+        EXPECT_NE(text.find(comma ? "5,25" : "5.25"), std::string::npos);
+    }
 }
 
 TEST_F(ResultFilesTest, AShortLapFileKeepsWhatWasReadAndNoOlderRows) {

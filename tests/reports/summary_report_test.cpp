@@ -164,22 +164,28 @@ TEST(SummaryFill, RaceFromLapZeroWritesUndetectedCarsInFull) {
     EXPECT_EQ(grid.Cell(row, 4).foreground, RedColor); // set before the row is written
 }
 
-TEST(SummaryFill, AFillDoesNotClearWhatAnEarlierFillWrote) {
-    RaceState state = NewRace(false);
-    DriveLaps(state, 1, {5.0, 5.0});
-    Standings(state);
+TEST(SummaryFill, TheNextHeatLeavesNothingOfTheLastOne) {
+    RaceState heat1 = NewRace(false);
+    DriveLaps(heat1, 1, {5.0, 5.0});
+    DriveLaps(heat1, 5, {5.0, 5.0, 5.0, 5.0, 5.0});
+    Standings(heat1);
     ReportGrid grid = MakeSummaryGrid();
-    ASSERT_FALSE(FillSummary(state, grid));
-    ASSERT_EQ(grid.Cell(2, 4).foreground, RedColor);
+    ASSERT_FALSE(FillSummary(heat1, grid));
+    ASSERT_EQ(grid.Text(2, 2), "5");
 
-    DriveLaps(state, 1, {5.0, 5.0, 5.0});
-    Standings(state);
-    state.PracticeMode = true; // practice leaves the "Lag" headers as they are
-    ASSERT_FALSE(FillSummary(state, grid));
+    // Heat 2 is practice, and car 5 does not run it.
+    RaceState heat2 = NewRace(true);
+    DriveLaps(heat2, 1, {5.0, 5.0, 5.0});
+    ASSERT_FALSE(FillSummary(heat2, grid));
 
-    EXPECT_EQ(grid.Text(0, 5), "Lag");
-    EXPECT_EQ(grid.Text(2, 4), "0:25.000");
-    EXPECT_EQ(grid.Cell(2, 4).foreground, RedColor);
+    EXPECT_EQ(grid.Text(0, 5), ""); // no "Lag" headers in practice
+    EXPECT_EQ(grid.Text(2, 4), "0:15.000");
+    EXPECT_FALSE(grid.Cell(2, 4).foreground);
+    const int car5 = PracticeRow(5);
+    EXPECT_EQ(grid.Text(car5, 4), "Insufficent");
+    for (int col : {2, 3, 6, 7, 8, 9, 10, 11, 12})
+        EXPECT_EQ(grid.Text(car5, col), "") << col;
+    EXPECT_FALSE(grid.Cell(car5, 2).background);
 }
 
 TEST(SummaryStatistics, AverageFromLapOneNeedsMoreThanThreeLaps) {

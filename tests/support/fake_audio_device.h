@@ -2,7 +2,7 @@
 // An audio device for tests: a file loads when it exists on disk, a slot plays
 // until the test finishes it, and every call is recorded.
 
-#include "sound/audio_device.h"
+#include "base/audio_device.h"
 
 #include <array>
 #include <filesystem>

@@ -1,7 +1,5 @@
 #include "support/fake_race_screen.h"
 
-#include "engine/positions.h"
-
 namespace kesto::test {
 
 FakeRaceScreen::FakeRaceScreen(RaceState& state) : m_state(state) {
@@ -44,12 +42,6 @@ void FakeRaceScreen::SetClockText(const std::string& text) {
 void FakeRaceScreen::ComposeTitle() {
     ++titlesComposed;
     RefreshClockDisplay(m_state, *this);
-}
-
-void FakeRaceScreen::UpdateRaceScreen() {
-    ++raceUpdates;
-    ComputePosition(m_state);
-    ComputeInterval(m_state);
 }
 
 bool FakeRaceScreen::AllMenusEnabled() const {

@@ -4,7 +4,6 @@
 // display code computes the rows), and a JournalFile in a folder of the test's.
 // Decoder races are fed from a plan of passes, tick by tick.
 
-#include "display/race_screen_rows.h"
 #include "engine/journal_file.h"
 #include "engine/journal_replay.h"
 #include "engine/race_control.h"
@@ -23,41 +22,6 @@
 #include <vector>
 
 namespace kesto::test {
-
-// The fake screen, but refreshing with the program's own row computation.
-// No `override`: the screen interface may grow; these still override.
-class RowsScreen final : public RaceScreen {
-public:
-    explicit RowsScreen(RaceState& state) : fake(state), m_state(state) {}
-    void LoadNames() { fake.LoadNames(); }
-    void ClearRowCells() { fake.ClearRowCells(); }
-    void PaintRowsInIdOrder() { fake.PaintRowsInIdOrder(); }
-    void ShowFlag(const std::string& file) { fake.ShowFlag(file); }
-    void HideFlag() { fake.HideFlag(); }
-    void ShowRaceOver(bool visible) { fake.ShowRaceOver(visible); }
-    void SetClockText(const std::string& text) { fake.SetClockText(text); }
-    void SetClockColor(int32_t color) { fake.SetClockColor(color); }
-    void SetStartButton(StartButton caption) { fake.SetStartButton(caption); }
-    void EnableStartButton(bool enabled) { fake.EnableStartButton(enabled); }
-    void EnableMenu(MainMenu menu, bool enabled) { fake.EnableMenu(menu, enabled); }
-    void SetRaceTimer(bool running) { fake.SetRaceTimer(running); }
-    void ComposeTitle() { fake.ComposeTitle(); }
-    void UpdateRaceScreen() {
-        ++fake.raceUpdates;
-        RaceScreenRows(m_state);
-    }
-    void UpdatePracticeScreen() {
-        ++fake.practiceUpdates;
-        PracticeScreenRows(m_state);
-    }
-    void ShowLinkAlarm(const std::string&) {}
-    void HideLinkAlarm() {}
-
-    FakeRaceScreen fake;
-
-private:
-    RaceState& m_state;
-};
 
 struct JournalRig {
     explicit JournalRig(const std::filesystem::path& folder) : journal(folder) {
@@ -78,7 +42,7 @@ struct JournalRig {
     JournalFile journal;
     TestRace race;
     RaceState& state = race.state;
-    RowsScreen screen{race.state};
+    FakeRaceScreen screen{race.state};
     ScriptedStartSequenceLauncher launcher{race.context};
     RaceControl control{race.context, screen, launcher};
     RaceTick tick{race.context, control, screen};

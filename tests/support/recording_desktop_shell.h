@@ -1,7 +1,8 @@
 #pragma once
-// A desktop shell that only records which documents it was asked to open.
+// A desktop shell that records which documents it was asked to open, and
+// cannot open them when the test says so.
 
-#include "peripheral/desktop_shell.h"
+#include "base/desktop_shell.h"
 
 #include <string>
 #include <vector>
@@ -10,13 +11,14 @@ namespace kesto::test {
 
 class RecordingDesktopShell final : public DesktopShell {
 public:
-    bool OpenDocument(const std::string& path) override {
+    void OpenDocument(const std::string& path, std::function<void()> cannotOpen) override {
         opened.push_back(path);
-        return answer;
+        if (!canOpen && cannotOpen)
+            cannotOpen();
     }
 
     std::vector<std::string> opened;
-    bool answer = true;
+    bool canOpen = true;
 };
 
 } // namespace kesto::test

@@ -1,6 +1,6 @@
 #include "support/recording_printer.h"
 
-#include "reports/report_text.h"
+#include "base/report_text.h"
 
 namespace kesto::test {
 

@@ -2,7 +2,7 @@
 // A printer that lays the printout out as lines of characters, one character
 // per tab column, so a test reads a printout as the paper would show it.
 
-#include "reports/printer.h"
+#include "base/printer.h"
 
 #include <string>
 #include <vector>

@@ -3,12 +3,12 @@
 // record what they showed, a sound player that records, a decoder port fed by
 // the test, a scripted random source and a fixed wall clock.
 
-#include "engine/decoder_port.h"
-#include "engine/dialogs.h"
+#include "base/decoder_port.h"
+#include "base/dialogs.h"
+#include "base/random_source.h"
+#include "base/sound_player.h"
+#include "base/wall_clock.h"
 #include "engine/race_context.h"
-#include "engine/random_source.h"
-#include "engine/sound_player.h"
-#include "engine/wall_clock.h"
 
 #include <deque>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "config/qt/race_format_window.h"
 
-#include "../temp_folder.h"
+#include "support/temp_folder.h"
 #include "support/test_doubles.h"
 
 #include <QCheckBox>
@@ -21,7 +21,10 @@ protected:
     FrmKestoRaceFormat& Open() {
         RaceFormatWindowHooks hooks;
         hooks.setDemoLabelVisible = [this](bool visible) { demoLabel = visible; };
-        hooks.composeTitle = [this] { ++titles; };
+        hooks.composeTitle = [this] { // as the main window's: the label follows the state
+            ++titles;
+            demoLabel = race.state.DemoMode;
+        };
         window = std::make_unique<FrmKestoRaceFormat>(race.state, race.dialogs, folder, hooks);
         window->show();
         return *window;
@@ -126,7 +129,7 @@ TEST_F(RaceFormatWindowTest, ATimedRaceWithoutMinutesAsksForThem) {
     EXPECT_EQ(titles, 0);
 }
 
-TEST_F(RaceFormatWindowTest, DemoShowsTheLabelAtOnceAndCancelLeavesItShowing) {
+TEST_F(RaceFormatWindowTest, DemoShowsTheLabelAtOnceAndCancelShowsTheFormatInForce) {
     Save("0,0,#FALSE#,#FALSE#,#TRUE#,0");
     race.state.PracticeMode = true;
     FrmKestoRaceFormat& w = Open();
@@ -138,8 +141,8 @@ TEST_F(RaceFormatWindowTest, DemoShowsTheLabelAtOnceAndCancelLeavesItShowing) {
 
     QTest::mouseClick(w.cmdCancel(), Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(demoLabel); // until the title is next composed
-    EXPECT_EQ(titles, 0);
+    EXPECT_EQ(titles, 1);
+    EXPECT_FALSE(demoLabel);
     // The race state is back to the saved choices.
     EXPECT_FALSE(race.state.DemoMode);
     EXPECT_TRUE(race.state.PracticeMode);
@@ -157,6 +160,8 @@ TEST_F(RaceFormatWindowTest, DemoTickedByThePortDialogShowsTickedUntilCancelled)
     EXPECT_TRUE(demoLabel);
     w.reject(); // the title bar's close box
     EXPECT_FALSE(race.state.DemoMode);
+    EXPECT_FALSE(demoLabel);
+    EXPECT_EQ(titles, 1);
 }
 
 TEST_F(RaceFormatWindowTest, OkSavesTheDemoTick) {

@@ -1,7 +1,7 @@
 #include "config/qt/roster_window.h"
 
-#include "../temp_folder.h"
 #include "config/roster_file.h"
+#include "support/temp_folder.h"
 #include "support/test_doubles.h"
 
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "config/qt/settings_window.h"
 
-#include "../temp_folder.h"
 #include "config/data_files.h"
 #include "config/settings_files.h"
+#include "support/temp_folder.h"
 #include "support/test_doubles.h"
 
 #include <QComboBox>

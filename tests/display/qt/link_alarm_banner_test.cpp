@@ -115,6 +115,7 @@ TEST_F(LinkAlarmBanner, ABannerOverTheTopRowsWhileTheLinkIsDown) {
 
     Ticks(300);
     ASSERT_TRUE(banner->isVisible());
+    race.dialogs.answers = {MessageAnswer::Yes};
     control->cmdStart_Click(); // Abort, answered Yes
     ASSERT_FALSE(race.state.TimerEnabled);
     EXPECT_TRUE(banner->isHidden()) << "the alarm goes with the race";

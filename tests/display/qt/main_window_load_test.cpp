@@ -1,6 +1,6 @@
 // The load of the main window: what a first run in an empty folder does, and
 // a load with the files of a club that has raced before.
-#include "display/qt/main_window_load.h"
+#include "app/main_window_load.h"
 
 #include "config/data_files.h"
 #include "config/settings_files.h"

@@ -242,17 +242,17 @@ TEST_F(RaceScreenWindow, LapTimesAroundAMinuteAndTheMedianOnWholeSeconds) {
     Click(window->lblBestLap()); // Median
     ASSERT_EQ(Text(window->lblBestLap()), "Median");
     race.state.RaceClock = 61000;
-    window->UpdateRaceScreen();
+    control->RefreshRaceScreen();
     const std::string median = race.state.MedianLap[2];
     ASSERT_FALSE(median.empty());
     EXPECT_EQ(Text(window->lblBest(1)), median);
     race.state.SortedLapTimes[2][1] = 13.5f; // laps that would change the median
     race.state.SortedLapTimes[2][2] = 12.5f;
     race.state.RaceClock = 61500;
-    window->UpdateRaceScreen();
+    control->RefreshRaceScreen();
     EXPECT_EQ(Text(window->lblBest(1)), median) << "between whole seconds the cell stays";
     race.state.RaceClock = 62000;
-    window->UpdateRaceScreen();
+    control->RefreshRaceScreen();
     EXPECT_EQ(Text(window->lblBest(1)), "13.50");
 }
 
@@ -280,7 +280,7 @@ TEST_F(RaceScreenWindow, NameCellsSelectNameAgainstALoneBlank) {
     window->LoadNames();
     EXPECT_EQ(Text(window->lblName(5)), " Select Name");
     race.state.RaceClock = 0;
-    window->UpdateRaceScreen();
+    control->RefreshRaceScreen();
     EXPECT_EQ(Text(window->lblName(5)), " ");
 }
 
@@ -350,6 +350,7 @@ TEST_F(RaceScreenWindow, ClickingTheBestCellOfRowThreeClearsTheCarInThirdPlace) 
 TEST_F(RaceScreenWindow, BestCellClickDoesNothingOnceTheRaceIsClosed) {
     StartRace();
     Decoder(Pass(1, 100) + Pass(1, 3100) + Pass(1, 6100));
+    race.dialogs.answers = {MessageAnswer::Yes};
     control->cmdStart_Click(); // Abort, answered Yes
     ASSERT_FALSE(race.state.TimerEnabled);
     race.state.BestLapTime[0] = 3000;
@@ -569,7 +570,8 @@ TEST_F(RaceScreenWindow, RaceTimerFollowsRaceControl) {
     EXPECT_EQ(window->Timer1()->timerType(), Qt::PreciseTimer);
     StartRace();
     EXPECT_TRUE(window->Timer1()->isActive());
-    control->cmdStart_Click();
+    race.dialogs.answers = {MessageAnswer::Yes};
+    control->cmdStart_Click(); // Abort
     EXPECT_FALSE(window->Timer1()->isActive());
 }
 
@@ -584,6 +586,7 @@ TEST_F(RaceScreenWindow, CloseBoxLeavesTheWindowOpen) {
 
 TEST_F(RaceScreenWindow, ExitAfterAnUnsavedRaceAsksAndNoKeepsTheProgram) {
     StartRace();
+    race.dialogs.answers = {MessageAnswer::Yes};
     control->cmdStart_Click();     // abort clears the unsaved flags ...
     race.state.LapsUnsaved = true; // ... so mark a closed race's results unsaved
     race.state.SummaryUnsaved = true;

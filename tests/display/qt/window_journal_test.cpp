@@ -12,6 +12,7 @@
 #include "reports/qt/summary_window.h"
 #include "support/qt/wired_main_window.h"
 #include "support/race_rig.h"
+#include "support/recording_desktop_shell.h"
 #include "support/test_doubles.h"
 
 #include <QAction>
@@ -115,6 +116,7 @@ protected:
     std::unique_ptr<FrmKestoTimer> window;
     std::unique_ptr<RaceControl> control;
     std::unique_ptr<RaceTick> tick;
+    test::RecordingDesktopShell shell;
     std::unique_ptr<ResultReports> reports;
 };
 
@@ -167,8 +169,8 @@ TEST_F(WindowJournal, SavesThroughTheViewersRecordTheMarksAsTheyBecame) {
     race.state.SummaryUnsaved = true;
     ResultReportsOptions options;
     options.lapWindowModal = false;
-    reports = std::make_unique<ResultReports>(
-        race.context, folder.string(), [](const std::string&) {}, ResultPrinters{}, options);
+    reports = std::make_unique<ResultReports>(race.context, folder.string(), shell,
+                                              ResultPrinters{}, options);
 
     reports->mnuLapTimes_Click();
     ASSERT_NE(reports->LapTimesWindow(), nullptr);

@@ -14,7 +14,7 @@
 // usage: kesto_e2e_race_child --program-folder DIR --results DIR [--resume]
 //   --resume  the program must offer to resume a race (it is answered Yes);
 //             without it, any message at start-up is an error.
-#include "display/qt/kesto_program.h"
+#include "app/kesto_program.h"
 #include "display/resume_offer.h"
 #include "program_driver.h"
 #include "support/test_doubles.h"

@@ -4,7 +4,7 @@
 // Start button and start lights, the race timer left to run, and the results
 // saved through the viewers' Save menus.
 
-#include "display/qt/kesto_program.h"
+#include "app/kesto_program.h"
 #include "support/test_doubles.h"
 
 #include <QProcess>

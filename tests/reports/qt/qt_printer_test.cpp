@@ -6,6 +6,7 @@
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 #include "reports/summary_report.h"
+#include "support/recording_desktop_shell.h"
 #include "support/report_races.h"
 #include "support/test_doubles.h"
 
@@ -192,7 +193,8 @@ TEST_F(PdfPrintoutTest, SummaryPrintoutHeadersSitOverTheirValues) {
     ASSERT_FALSE(FillSummary(race.state, grid));
     ResultFileState files;
     auto printer = QtPrinter::ForPdf(Path("summary.pdf"));
-    ASSERT_TRUE(PrintSummary(race.context, grid, files, *printer));
+    ASSERT_TRUE(
+        PrintSummary(race.context, grid, RaceSummaryPrintHeader(race.state), files, *printer));
 
     const PdfColumns page(PdfWords(Path("summary.pdf")), QStringLiteral("Behind"), 61);
     EXPECT_EQ(page.ColumnOf(QStringLiteral("Kesto")), 10);
@@ -247,7 +249,8 @@ TEST(PrinterQueue, TheDefaultPrinterPrintsBothReports) {
     ResultFileState files;
 
     EXPECT_TRUE(PrintLaps(race.context, *QtPrinter::ForDefaultPrinter()));
-    EXPECT_TRUE(PrintSummary(race.context, grid, files, *QtPrinter::ForDefaultPrinter()));
+    EXPECT_TRUE(PrintSummary(race.context, grid, RaceSummaryPrintHeader(race.state), files,
+                             *QtPrinter::ForDefaultPrinter()));
     EXPECT_TRUE(race.dialogs.shown.empty());
 }
 
@@ -257,7 +260,8 @@ TEST(ViewerPictures, BothViewersDrawTheirGrids) {
     ResultPrinters printers;
     ResultReportsOptions options;
     options.lapWindowModal = false;
-    ResultReports reports(race.context, fs::temp_directory_path().string(), nullptr, printers,
+    test::RecordingDesktopShell shell;
+    ResultReports reports(race.context, fs::temp_directory_path().string(), shell, printers,
                           options);
     reports.mnuSummary_Click();
     reports.mnuLapTimes_Click();

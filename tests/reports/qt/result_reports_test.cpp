@@ -1,6 +1,6 @@
 // The two result viewers driven through their menus, as the operator would:
 // fills, switching, sorting, files, printing.
-#include "config/windows1252.h"
+#include "base/windows1252.h"
 #include "engine/positions.h"
 #include "reports/lap_times_report.h"
 #include "reports/qt/grid_view.h"
@@ -8,7 +8,10 @@
 #include "reports/qt/qt_printer.h"
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
+#include "reports/qt/text_report_window.h"
 #include "reports/qt/twips.h"
+#include "reports/result_files.h"
+#include "support/recording_desktop_shell.h"
 #include "support/recording_printer.h"
 #include "support/report_races.h"
 #include "support/test_doubles.h"
@@ -16,10 +19,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -46,6 +51,14 @@ public:
 private:
     test::RecordingPrinter& m_target;
 };
+
+// KESTO_SCREENSHOT_DIR=<folder> saves a picture of the window there, for a look by eye.
+void SaveScreenshot(QWidget* window, const char* name) {
+    const QString folder = qEnvironmentVariable("KESTO_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        window->grab().save(folder + QLatin1Char('/') + QLatin1String(name) +
+                            QStringLiteral(".png"));
+}
 
 QString CellText(GridView* grid, int row, int col) {
     QTableWidgetItem* item = grid->Table()->item(row, col);
@@ -88,10 +101,8 @@ protected:
         };
         ResultReportsOptions options;
         options.lapWindowModal = modal;
-        reports = std::make_unique<ResultReports>(
-            race.context, folder.string(),
-            [this](const std::string& path) { openedDocuments.push_back(path); }, printers,
-            options);
+        reports = std::make_unique<ResultReports>(race.context, folder.string(), shell, printers,
+                                                  options);
     }
     std::string Path(const std::string& name) const { return (folder / name).string(); }
     int Px(QWidget* widget, double twips) const { return TwipsToPixels(widget, twips); }
@@ -99,7 +110,7 @@ protected:
     fs::path folder;
     test::TestRace race;
     test::RecordingPrinter printed;
-    std::vector<std::string> openedDocuments;
+    test::RecordingDesktopShell shell;
     std::unique_ptr<ResultReports> reports;
 };
 
@@ -309,10 +320,38 @@ TEST_F(ResultViewersTest, SavingFromTheLapWindowWritesTheFileAndSaysSo) {
 TEST_F(ResultViewersTest, OpeningATextReportHandsItToTheDesktop) {
     race.dialogs.files.push_back(Path("Race.TXT"));
     reports->mnuOpen_Click();
-    ASSERT_EQ(openedDocuments.size(), 1u);
-    EXPECT_EQ(openedDocuments[0], Path("Race.TXT"));
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], Path("Race.TXT"));
     EXPECT_EQ(reports->LapTimesWindow(), nullptr);
     EXPECT_EQ(reports->SummaryWindow(), nullptr);
+}
+
+TEST_F(ResultViewersTest, ATextReportTheDesktopCannotOpenIsShownInAWindowOfTheTimer) {
+    race.state.Locale = NumberLocale{',', '.'};
+    race.state.Names.IdName[6] = "Smith, Jo";
+    reports->mnuSummary_Click();
+    race.dialogs.files = {Path("summary.txt"), Path("summary.txt")};
+    reports->SummaryWindow()->mnuSave()->trigger();
+    race.dialogs.shown.clear();
+    shell.canOpen = false;
+
+    reports->mnuOpen_Click();
+
+    ASSERT_EQ(race.dialogs.shown.size(), 1u);
+    EXPECT_EQ(race.dialogs.last().text, "The desktop could not open\n" + Path("summary.txt") +
+                                            "\nIt is shown in a window of the timer.");
+    TextReportWindow* window = reports->TextWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle().toStdString(), Path("summary.txt"));
+    EXPECT_TRUE(window->Text()->isReadOnly());
+    EXPECT_TRUE(window->Text()->font().fixedPitch());
+    std::string saved;
+    ASSERT_TRUE(ReadResultFile(Path("summary.txt"), saved, nullptr));
+    saved.erase(std::remove(saved.begin(), saved.end(), '\r'), saved.end());
+    EXPECT_EQ(window->Text()->toPlainText().toStdString(), saved); // as saved, byte for byte
+    EXPECT_NE(saved.find("1 Smith, Jo"), std::string::npos);
+    SaveScreenshot(window, "text-report");
 }
 
 TEST_F(ResultViewersTest, AnOpenedLapFileShowsUnsortableUnderItsPath) {
@@ -381,7 +420,7 @@ TEST_F(ResultViewersTest, WithoutAPrinterThePrintoutReportsAProblem) {
     printers.defaultPrinter = []() -> std::unique_ptr<Printer> {
         return QtPrinter::ForPrinter(QString()); // no printer queue
     };
-    reports = std::make_unique<ResultReports>(race.context, folder.string(), nullptr, printers);
+    reports = std::make_unique<ResultReports>(race.context, folder.string(), shell, printers);
     reports->PrintLaps();
     ASSERT_EQ(race.dialogs.shown.size(), 1u);
     EXPECT_EQ(race.dialogs.last().text, "There was a problem printing to your printer.");

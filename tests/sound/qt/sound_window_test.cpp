@@ -1,5 +1,6 @@
 #include "sound/qt/sound_window.h"
 
+#include "config/sound_choices_file.h"
 #include "support/test_doubles.h"
 
 #include <QCheckBox>
@@ -61,7 +62,12 @@ protected:
         fs::remove_all(programFolder);
     }
 
+    // Start-up reads the choices once; the window shows them.
     FrmKestoSound& Open() {
+        if (!started) {
+            LoadSoundChoices(programFolder, choices, dialogs);
+            started = true;
+        }
         window = std::make_unique<FrmKestoSound>(choices, player, dialogs, programFolder,
                                                  [this] { ++helpCalls; });
         return *window;
@@ -96,6 +102,7 @@ protected:
     test::RecordingSoundPlayer player;
     test::FakeDialogs dialogs;
     int helpCalls = 0;
+    bool started = false;
     std::unique_ptr<FrmKestoSound> window;
 };
 
@@ -129,12 +136,14 @@ TEST_F(SoundWindowTest, LoadingFillsTheChoicesAndTheControlsFromTheFile) {
     EXPECT_EQ(CheckColor(1), QColor(0xE0, 0xE0, 0xE0));
 }
 
-TEST_F(SoundWindowTest, MissingFileIsReportedAndNothingIsOn) {
+TEST_F(SoundWindowTest, AMissingFileIsReportedOnceAtStartUpAndNotAtEveryOpening) {
     fs::remove(soundFolder / "LMSounds.dat");
+    Open();
+    Open(); // the menu, twice
     Open();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last().title, "");
-    EXPECT_FALSE(dialogs.last().text.empty());
+    EXPECT_EQ(dialogs.last().text, "File not found\n" + (soundFolder / "LMSounds.dat").string());
     for (int row = 0; row < 12; ++row)
         EXPECT_EQ(Events()->item(row)->checkState(), Qt::Unchecked);
     EXPECT_FALSE(Find<QCheckBox>("chkPlay0")->isChecked());
