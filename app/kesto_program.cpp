@@ -97,8 +97,8 @@ void KestoProgram::WireMenus() {
     hooks.showSendCommand = [this, window] {
         FrmSendCommand::ShowModeless(
             [this](const std::string& record) {
-                m_ctx.Journal().TypedRecord(m_state.RaceClock, record,
-                                            static_cast<int32_t>(m_state.Decoder.Now()));
+                m_ctx.Journal().Record(JournalEvent::TypedRecord(
+                    m_state.RaceClock, record, static_cast<int32_t>(m_state.Decoder.Now())));
                 ParseDecoderRecord(m_ctx, record);
             },
             window);

@@ -57,13 +57,13 @@ struct TickRig : bench::BenchRace {
     void Restart() {
         ResetCars();
         state.RaceClock = 0;
-        ctx.Journal().RaceStarted(state);
-        ctx.Journal().TimingStarted();
+        ctx.Journal().Record(JournalEvent::RaceStarted(state));
+        ctx.Journal().Record(JournalEvent::TimingStarted());
     }
     // The engine's part of RaceTick: the port step, then the refresh.
     void Tick(const std::string& line) {
         PortStep(line);
-        ctx.Journal().ScreenUpdated(state.RaceClock);
+        ctx.Journal().Record(JournalEvent::ScreenUpdated(state.RaceClock));
         RefreshRaceStandings(state);
     }
 };

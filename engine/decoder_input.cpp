@@ -65,8 +65,8 @@ PortReading ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer, const After
         const DecoderRecord record = ReadDecoderRecord(line);
         if (ChangesNothing(record))
             return;
-        ctx.Journal().DecoderLine(ctx.state.RaceClock, line,
-                                  static_cast<int32_t>(ctx.state.Decoder.Now()));
+        ctx.Journal().Record(JournalEvent::DecoderLine(
+            ctx.state.RaceClock, line, static_cast<int32_t>(ctx.state.Decoder.Now())));
         if (TakeRecord(ctx, record, after))
             ++reading.clockLines;
         closed = !closedBefore && ctx.state.RaceIsOver;

@@ -46,7 +46,7 @@ void DemoStep(RaceContext& ctx, int32_t milliseconds, const std::function<void()
             state.DemoNextPass[i] =
                 RoundToInt32(ctx.random.Next() * 3000.0 + state.DemoNextPass[i] + 1000.0);
         }
-        ctx.Journal().DemoPass(state.RaceClock, id, state.DemoNextPass[i]);
+        ctx.Journal().Record(JournalEvent::DemoPass(state.RaceClock, id, state.DemoNextPass[i]));
         CountLap(ctx, id, state.RaceClock);
         if (updateScreen)
             updateScreen();

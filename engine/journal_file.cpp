@@ -88,29 +88,37 @@ bool JournalFile::Write(std::string_view bytes) {
     return true;
 }
 
-JournalEvent& JournalFile::Event(JournalEventKind kind, int32_t raceClock) {
-    m_event.kind = kind;
-    m_event.raceClock = raceClock;
-    m_event.id = 0;
-    m_event.value = 0;
-    m_event.value2 = 0;
-    m_event.tickMs = 0;
-    m_event.text.clear();
-    return m_event;
-}
-
-void JournalFile::Append() {
+void JournalFile::Append(const JournalEvent& event) {
     if (!m_file)
         return;
     m_line.clear();
-    AppendJournalLine(m_line, ++m_sequence, m_event);
-    m_eventSinceScreen = m_event.kind != JournalEventKind::ScreenUpdated;
+    AppendJournalLine(m_line, ++m_sequence, event);
+    m_eventSinceScreen = event.kind != JournalEventKind::ScreenUpdated;
     Write(m_line);
+}
+
+void JournalFile::Record(const JournalEvent& event) {
+    switch (event.kind) {
+    case JournalEventKind::RaceStarted:
+        Begin(event);
+        break;
+    case JournalEventKind::RaceAborted:
+    case JournalEventKind::RaceReset:
+        Finish(event);
+        break;
+    case JournalEventKind::ScreenUpdated:
+        if (m_eventSinceScreen)
+            Append(event);
+        break;
+    default:
+        Append(event);
+        break;
+    }
 }
 
 // --- a new journal, a continued one, a finished one ---------------------------------
 
-void JournalFile::RaceStarted(const RaceState& state) {
+void JournalFile::Begin(const JournalEvent& start) {
     if (m_folderInUse)
         return; // the other timer's live journal stays as it is
     Drop();
@@ -131,9 +139,6 @@ void JournalFile::RaceStarted(const RaceState& state) {
     m_syncer.Watch(m_file);
     m_syncer.SyncFolder(OpenFolder(m_folder)); // a new journal's name is on disk too
     m_sequence = 0;
-    JournalEvent start;
-    start.kind = JournalEventKind::RaceStarted;
-    start.start = std::make_shared<JournalRaceStart>(RaceStartOf(state));
     // The header and the start in one write: a journal is never only a header.
     m_line = JournalHeaderLine();
     AppendJournalLine(m_line, ++m_sequence, start);
@@ -181,11 +186,10 @@ bool JournalFile::ContinueExisting() {
     return true;
 }
 
-void JournalFile::Finish(JournalEventKind kind) {
+void JournalFile::Finish(const JournalEvent& event) {
     if (m_folderInUse)
         return;
-    Event(kind);
-    Append();
+    Append(event);
     Drop();
     // A race aborted or reset is not offered again.
     const std::filesystem::path path = Path();
@@ -194,99 +198,6 @@ void JournalFile::Finish(JournalEventKind kind) {
     else if (errno != ENOENT)
         m_lastError = "Race journal " + path.string() +
                       " (delete): " + std::generic_category().message(errno);
-}
-
-void JournalFile::RaceAborted() {
-    Finish(JournalEventKind::RaceAborted);
-}
-
-void JournalFile::RaceReset() {
-    Finish(JournalEventKind::RaceReset);
-}
-
-// --- events ------------------------------------------------------------------------
-
-void JournalFile::TimingStarted() {
-    Event(JournalEventKind::TimingStarted);
-    Append();
-}
-
-void JournalFile::DecoderLine(int32_t raceClock, std::string_view line, int32_t tickMs) {
-    JournalEvent& event = Event(JournalEventKind::DecoderLine, raceClock);
-    event.text.assign(line);
-    event.tickMs = tickMs;
-    Append();
-}
-
-void JournalFile::TypedRecord(int32_t raceClock, std::string_view line, int32_t tickMs) {
-    JournalEvent& event = Event(JournalEventKind::TypedRecord, raceClock);
-    event.text.assign(line);
-    event.tickMs = tickMs;
-    Append();
-}
-
-void JournalFile::DemoPass(int32_t raceClock, int id, int32_t nextPass) {
-    JournalEvent& event = Event(JournalEventKind::DemoPass, raceClock);
-    event.id = id;
-    event.value = nextPass;
-    Append();
-}
-
-void JournalFile::ScreenUpdated(int32_t raceClock) {
-    if (!m_eventSinceScreen)
-        return;
-    Event(JournalEventKind::ScreenUpdated, raceClock);
-    Append();
-}
-
-void JournalFile::WhiteFlagShown(const RaceState& state) {
-    Event(JournalEventKind::WhiteFlagShown, state.RaceClock);
-    Append();
-}
-
-void JournalFile::CheckeredFlagDropped(const RaceState& state) {
-    JournalEvent& event = Event(JournalEventKind::CheckeredFlagDropped, state.RaceClock);
-    event.value = state.RaceCloseTime;
-    event.finishLap = state.FinishLap;
-    Append();
-}
-
-void JournalFile::RaceClosed(const RaceState& state) {
-    Event(JournalEventKind::RaceClosed, state.RaceClock).text = state.RaceDateStamp;
-    Append();
-}
-
-void JournalFile::BestLapCleared(int id) {
-    Event(JournalEventKind::BestLapCleared).id = id;
-    Append();
-}
-
-void JournalFile::NameChosen(int id, std::string_view name) {
-    JournalEvent& event = Event(JournalEventKind::NameChosen);
-    event.id = id;
-    event.text.assign(name);
-    Append();
-}
-
-void JournalFile::UnsavedMarks(bool lapsUnsaved, bool summaryUnsaved) {
-    JournalEvent& event = Event(JournalEventKind::UnsavedMarks);
-    event.value = lapsUnsaved ? 1 : 0;
-    event.value2 = summaryUnsaved ? 1 : 0;
-    Append();
-}
-
-void JournalFile::SettingsChanged(const RaceState& state) {
-    JournalEvent event;
-    event.kind = JournalEventKind::SettingsChanged;
-    auto settings = std::make_shared<JournalRaceStart>();
-    settings->Settings = state.Settings;
-    settings->SpeedMultiplier = state.SpeedMultiplier;
-    settings->BestColumnMode = state.BestColumnMode;
-    settings->LagColumnMode = state.LagColumnMode;
-    event.start = std::move(settings);
-    std::swap(event, m_event);
-    Append();
-    std::swap(event, m_event);
 }
 
 } // namespace kesto

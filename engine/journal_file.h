@@ -42,30 +42,17 @@ public:
     // The journal file (it may not exist).
     std::filesystem::path Path() const;
 
-    void RaceStarted(const RaceState& state) override;
-    void TimingStarted() override;
-    void DecoderLine(int32_t raceClock, std::string_view line, int32_t tickMs) override;
-    void TypedRecord(int32_t raceClock, std::string_view line, int32_t tickMs) override;
-    void DemoPass(int32_t raceClock, int id, int32_t nextPass) override;
-    // Written only when another event came since the last one: a refresh with
-    // nothing new computes nothing new.
-    void ScreenUpdated(int32_t raceClock) override;
-    void WhiteFlagShown(const RaceState& state) override;
-    void CheckeredFlagDropped(const RaceState& state) override;
-    void RaceClosed(const RaceState& state) override;
-    void BestLapCleared(int id) override;
-    void NameChosen(int id, std::string_view name) override;
-    void UnsavedMarks(bool lapsUnsaved, bool summaryUnsaved) override;
-    void SettingsChanged(const RaceState& state) override;
-    // The race is over for good: the event is written, then the journal deleted.
-    void RaceAborted() override;
-    void RaceReset() override;
+    // Writes `event` as the journal's next line. RaceStarted begins a new
+    // journal; RaceAborted and RaceReset are written, then the journal is
+    // deleted. A ScreenUpdated is written only when another event came since
+    // the last one: a refresh with nothing new computes nothing new.
+    void Record(const JournalEvent& event) override;
 
 private:
-    JournalEvent& Event(JournalEventKind kind, int32_t raceClock = 0);
-    void Append();
+    void Begin(const JournalEvent& start);
+    void Append(const JournalEvent& event);
     bool Write(std::string_view bytes);
-    void Finish(JournalEventKind kind);
+    void Finish(const JournalEvent& event);
     void Drop();
     void Fail(const std::string& step, int code);
 
@@ -75,8 +62,7 @@ private:
     std::shared_ptr<JournalFd> m_file; // null: no journal being written
     uint64_t m_sequence = 0;
     bool m_eventSinceScreen = true;
-    JournalEvent m_event; // reused, so an ordinary append allocates nothing
-    std::string m_line;
+    std::string m_line; // reused, so an ordinary append allocates nothing
     mutable std::string m_lastError;
     mutable JournalSyncer m_syncer; // last: stops (after a last sync) before the file closes
 };

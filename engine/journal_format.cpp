@@ -408,27 +408,6 @@ uint32_t JournalCrc32(std::string_view bytes) {
     return crc ^ 0xFFFFFFFFu;
 }
 
-JournalRaceStart RaceStartOf(const RaceState& state) {
-    JournalRaceStart start;
-    start.Settings = state.Settings;
-    start.Names = state.Names;
-    start.SpeedMultiplier = state.SpeedMultiplier;
-    start.PracticeMode = state.PracticeMode;
-    start.LapRace = state.LapRace;
-    start.TimedRace = state.TimedRace;
-    start.NumberOfLaps = state.NumberOfLaps;
-    start.RaceMinutes = state.RaceMinutes;
-    start.DemoMode = state.DemoMode;
-    start.RaceFormatText = state.RaceFormatText;
-    start.BestColumnMode = state.BestColumnMode;
-    start.LagColumnMode = state.LagColumnMode;
-    start.DemoNextPass = state.DemoNextPass;
-    start.DemoLapBase = state.DemoLapBase;
-    start.DemoLapSpread = state.DemoLapSpread;
-    start.DemoCrashChance = state.DemoCrashChance;
-    return start;
-}
-
 std::string JournalHeaderLine() {
     std::string line = "0 ";
     line += JournalFormatName;

@@ -11,11 +11,10 @@
 // (checksum wrong) or out of sequence ends the journal: what comes before it
 // is the race as far as it is known.
 
-#include "engine/race_state.h"
+#include "engine/journal_event.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,63 +23,6 @@ namespace kesto {
 
 inline constexpr const char* JournalFormatName = "KestoRaceJournal";
 inline constexpr int JournalFormatVersion = 1;
-
-enum class JournalEventKind : uint8_t {
-    RaceStarted,
-    TimingStarted,
-    DecoderLine,
-    TypedRecord,
-    DemoPass,
-    ScreenUpdated,
-    WhiteFlagShown,
-    CheckeredFlagDropped,
-    RaceClosed,
-    BestLapCleared,
-    NameChosen,
-    UnsavedMarks,
-    RaceAborted,
-    RaceReset,
-    SettingsChanged,
-};
-
-// Everything in force when Start was pressed that the race depends on.
-struct JournalRaceStart {
-    SettingsRecord Settings;
-    IdNamesRecord Names;
-    float SpeedMultiplier = 0;
-    bool PracticeMode = false;
-    bool LapRace = false;
-    bool TimedRace = false;
-    int16_t NumberOfLaps = 0;
-    int32_t RaceMinutes = 0;
-    bool DemoMode = false;
-    std::string RaceFormatText;
-    std::string BestColumnMode;
-    std::string LagColumnMode;
-    PerId<int32_t> DemoNextPass{};
-    PerId<int32_t> DemoLapBase{};
-    PerId<int32_t> DemoLapSpread{};
-    PerId<int16_t> DemoCrashChance{};
-};
-
-// The start values of a race state (after the start reset's demo draws).
-JournalRaceStart RaceStartOf(const RaceState& state);
-
-struct JournalEvent {
-    JournalEventKind kind = JournalEventKind::ScreenUpdated;
-    int32_t raceClock = 0;      // the race clock of the event (0 where it has none)
-    int32_t id = 0;             // DemoPass, BestLapCleared (0 = all), NameChosen
-    int32_t value = 0;          // DemoPass: next pass; CheckeredFlagDropped: RaceCloseTime;
-                                // UnsavedMarks: LapsUnsaved
-    int32_t value2 = 0;         // UnsavedMarks: SummaryUnsaved
-    int32_t tickMs = 0;         // DecoderLine, TypedRecord: the decoder clock's tick time
-                                // (written last; a line without it takes the race clock)
-    std::string text;           // the decoder line, typed record, name or RaceDateStamp
-    PerId<int16_t> finishLap{}; // CheckeredFlagDropped
-    // RaceStarted; SettingsChanged (only Settings, SpeedMultiplier and the
-    // column modes are filled in)
-    std::shared_ptr<const JournalRaceStart> start;
-};
 
 // The first line of every journal.
 std::string JournalHeaderLine();

@@ -64,10 +64,10 @@ void RaceControl::StartClicked() {
     ResetSortedLapTimesArray(m_state);
     StartReset();
     m_state.FlagBitmap = GreenFlagBitmap;
-    RunGuarded([&] { m_ctx.Journal().RaceStarted(m_state); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::RaceStarted(m_state)); });
 
     if (m_state.PracticeMode) {
-        RunGuarded([&] { m_ctx.Journal().TimingStarted(); });
+        RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::TimingStarted()); });
         // As at a race's green: what the decoder sent before is no lap of this one.
         RunGuarded([&] { m_ctx.port.DiscardInput(); });
         m_input.Clear();
@@ -122,7 +122,7 @@ void RaceControl::AbortClicked() {
             Question("Abort", "Are you sure you want to abort?\nAll Data will be lost",
                      MessageIcon::Question, MessageAnswer::No)) != MessageAnswer::Yes)
         return;
-    RunGuarded([&] { m_ctx.Journal().RaceAborted(); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::RaceAborted()); });
     SetTiming(false);
     m_state.LapsUnsaved = false;
     m_state.SummaryUnsaved = false;
@@ -133,7 +133,7 @@ void RaceControl::AbortClicked() {
 void RaceControl::ResetClicked() {
     if (!ResetConfirmed())
         return;
-    RunGuarded([&] { m_ctx.Journal().RaceReset(); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::RaceReset()); });
     SetButton(StartButton::Start);
     ReSet();
     StartReset();
@@ -239,7 +239,7 @@ void RaceControl::CheckFinish() {
 }
 
 void RaceControl::ShowWhiteFlag() {
-    RunGuarded([&] { m_ctx.Journal().WhiteFlagShown(m_state); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::WhiteFlagShown(m_state)); });
     m_state.FlagBitmap = WhiteFlagBitmap;
     RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
     RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, WhiteFlag); });
@@ -261,7 +261,7 @@ void RaceControl::DropCheckeredFlag(double bestLapFactor, int32_t extraMs) {
     }
     m_state.CheckeredFlagOut = true;
     // Recorded with its finish laps and close time before anyone sees the flag.
-    RunGuarded([&] { m_ctx.Journal().CheckeredFlagDropped(m_state); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::CheckeredFlagDropped(m_state)); });
 
     RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, CheckeredFlag); });
     m_state.FlagBitmap = CheckeredFlagBitmap;
@@ -282,7 +282,7 @@ void RaceControl::CloseRace() {
     // Records typed in after the close are taken as they come.
     m_state.Decoder.Stop();
     RunGuarded([&] { m_state.RaceDateStamp = FormatRaceDateStamp(m_ctx.clock.Now()); });
-    RunGuarded([&] { m_ctx.Journal().RaceClosed(m_state); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::RaceClosed(m_state)); });
     SetTiming(false);
     RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, RaceOver); });
     RunGuarded([&] { m_screen.ShowRaceOver(true); });
@@ -295,7 +295,7 @@ void RaceControl::CloseRace() {
 // --- the start lights' hand-over -------------------------------------------------------
 
 void RaceControl::StartTimingAtGreen() {
-    RunGuarded([&] { m_ctx.Journal().TimingStarted(); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::TimingStarted()); });
     // Nothing the decoder sent before green is a lap of this race, not even
     // the start of a line received before.
     RunGuarded([&] { m_ctx.port.DiscardInput(); });

@@ -7,7 +7,7 @@
 namespace kesto {
 
 RaceTick::RaceTick(RaceContext& ctx, RaceControl& control, RaceScreen& screen)
-    : m_ctx(ctx), m_control(control), m_screen(screen), m_linkWatch(ctx, screen, control.Input()) {}
+    : m_ctx(ctx), m_control(control), m_linkWatch(ctx, screen, control.Input()) {}
 
 void RaceTick::Timer1_Timer(int32_t Milliseconds) {
     RunGuarded([&] { m_control.ShowRaceClock(); });
@@ -31,7 +31,7 @@ void RaceTick::RaceTimerStopped() {
 }
 
 void RaceTick::UpdateScreen() {
-    RunGuarded([&] { m_ctx.Journal().ScreenUpdated(m_ctx.state.RaceClock); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::ScreenUpdated(m_ctx.state.RaceClock)); });
     m_control.RefreshRaceScreen();
 }
 

@@ -30,7 +30,6 @@ private:
 
     RaceContext& m_ctx;
     RaceControl& m_control;
-    RaceScreen& m_screen;
     DecoderLinkWatch m_linkWatch;
 };
 

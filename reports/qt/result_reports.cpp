@@ -155,12 +155,14 @@ void ResultReports::SortLaps(bool byLapTime) {
 // resumed after a crash asks about the same unsaved results.
 void ResultReports::SaveSummary() {
     if (m_book.SaveSummary(m_ctx, m_programFolder))
-        m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
+        m_ctx.Journal().Record(
+            JournalEvent::UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved));
 }
 
 void ResultReports::SaveLaps() {
     if (m_book.SaveLaps(m_ctx, m_programFolder))
-        m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
+        m_ctx.Journal().Record(
+            JournalEvent::UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved));
 }
 
 void ResultReports::PrintSummary() {

@@ -124,7 +124,7 @@ TEST_F(ResumeOffer, AClosedRaceWithUnsavedResultsComesBackToBeSaved) {
         // The lap times were saved before the kill, the summary not.
         JournalFile journal(folder);
         ASSERT_TRUE(journal.ContinueExisting());
-        journal.UnsavedMarks(false, true);
+        journal.Record(JournalEvent::UnsavedMarks(false, true));
     }
 
     EXPECT_EQ(Restart(MessageAnswer::Yes), ResumeOutcome::Resumed);

@@ -46,10 +46,10 @@ using K = JournalEventKind;
 TEST_F(JournalFileTest, EveryEventIsInTheFileTheMomentItIsReported) {
     JournalFile journal(folder);
     state.RaceFormatText = "10 Lap Race";
-    journal.RaceStarted(state);
+    journal.Record(JournalEvent::RaceStarted(state));
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
-    journal.TimingStarted();
-    journal.DecoderLine(0, "@0100001000", 0);
+    journal.Record(JournalEvent::TimingStarted());
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0));
     // Read back while the writer is still open, as after a kill.
     const JournalContents read = OnDisk();
     ASSERT_EQ(read.events.size(), 3u);
@@ -62,16 +62,16 @@ TEST_F(JournalFileTest, EveryEventIsInTheFileTheMomentItIsReported) {
 
 TEST_F(JournalFileTest, AnIdleRefreshWritesNothing) {
     JournalFile journal(folder);
-    journal.RaceStarted(state);
-    journal.TimingStarted();
-    journal.ScreenUpdated(0);
-    journal.ScreenUpdated(0);
-    journal.ScreenUpdated(0);
-    journal.DecoderLine(1000, "@00000001", 1000);
-    journal.ScreenUpdated(1000);
-    journal.ScreenUpdated(1000);
-    journal.DemoPass(1010, 3, 6000);
-    journal.ScreenUpdated(1010);
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
+    journal.Record(JournalEvent::ScreenUpdated(0));
+    journal.Record(JournalEvent::ScreenUpdated(0));
+    journal.Record(JournalEvent::ScreenUpdated(0));
+    journal.Record(JournalEvent::DecoderLine(1000, "@00000001", 1000));
+    journal.Record(JournalEvent::ScreenUpdated(1000));
+    journal.Record(JournalEvent::ScreenUpdated(1000));
+    journal.Record(JournalEvent::DemoPass(1010, 3, 6000));
+    journal.Record(JournalEvent::ScreenUpdated(1010));
     EXPECT_EQ(KindsOnDisk(),
               (std::vector<K>{K::RaceStarted, K::TimingStarted, K::ScreenUpdated, K::DecoderLine,
                               K::ScreenUpdated, K::DemoPass, K::ScreenUpdated}));
@@ -79,18 +79,18 @@ TEST_F(JournalFileTest, AnIdleRefreshWritesNothing) {
 
 TEST_F(JournalFileTest, EachEventCarriesItsValues) {
     JournalFile journal(folder);
-    journal.RaceStarted(state);
+    journal.Record(JournalEvent::RaceStarted(state));
     state.RaceClock = 61000;
-    journal.WhiteFlagShown(state);
+    journal.Record(JournalEvent::WhiteFlagShown(state));
     state.RaceCloseTime = 68500;
     state.FinishLap.fill(11);
     state.FinishLap[4] = 10;
-    journal.CheckeredFlagDropped(state);
+    journal.Record(JournalEvent::CheckeredFlagDropped(state));
     state.RaceDateStamp = "Dec-07, 20-15";
-    journal.RaceClosed(state);
-    journal.BestLapCleared(0);
-    journal.NameChosen(7, "Ann Smith");
-    journal.UnsavedMarks(false, true);
+    journal.Record(JournalEvent::RaceClosed(state));
+    journal.Record(JournalEvent::BestLapCleared(0));
+    journal.Record(JournalEvent::NameChosen(7, "Ann Smith"));
+    journal.Record(JournalEvent::UnsavedMarks(false, true));
     const std::vector<JournalEvent> events = OnDisk().events;
     ASSERT_EQ(events.size(), 7u);
     EXPECT_EQ(events[1].raceClock, 61000);
@@ -107,9 +107,9 @@ TEST_F(JournalFileTest, EachEventCarriesItsValues) {
 TEST_F(JournalFileTest, ANewRaceReplacesTheOldJournal) {
     WriteBytes(JournalPath(), "an old journal\nwith lines\n");
     JournalFile journal(folder);
-    journal.RaceStarted(state);
-    journal.TimingStarted();
-    journal.RaceStarted(state);
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
+    journal.Record(JournalEvent::RaceStarted(state));
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
     EXPECT_FALSE(OnDisk().tailDropped);
 }
@@ -117,24 +117,24 @@ TEST_F(JournalFileTest, ANewRaceReplacesTheOldJournal) {
 TEST_F(JournalFileTest, AJournalNamedInOtherLettersIsTheJournal) {
     WriteBytes(folder / "kestorace.JNL", "old\n");
     JournalFile journal(folder);
-    journal.RaceStarted(state);
+    journal.Record(JournalEvent::RaceStarted(state));
     EXPECT_EQ(EntriesButLock(), std::vector<std::string>{"kestorace.JNL"});
     EXPECT_EQ(ReadJournal(ReadBytes(folder / "kestorace.JNL")).events.size(), 1u);
 }
 
 TEST_F(JournalFileTest, AbortAndResetDeleteTheJournal) {
     JournalFile journal(folder);
-    journal.RaceStarted(state);
-    journal.TimingStarted();
-    journal.RaceAborted();
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
+    journal.Record(JournalEvent::RaceAborted());
     EXPECT_TRUE(EntriesButLock().empty());
-    journal.DecoderLine(0, "@0100001000", 0); // after the race: nowhere
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0)); // after the race: nowhere
     EXPECT_TRUE(EntriesButLock().empty());
 
-    journal.RaceStarted(state);
-    journal.TimingStarted();
-    journal.RaceClosed(state);
-    journal.RaceReset();
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
+    journal.Record(JournalEvent::RaceClosed(state));
+    journal.Record(JournalEvent::RaceReset());
     EXPECT_TRUE(EntriesButLock().empty());
     EXPECT_EQ(journal.LastError(), "");
 }
@@ -142,17 +142,17 @@ TEST_F(JournalFileTest, AbortAndResetDeleteTheJournal) {
 TEST_F(JournalFileTest, AResumedJournalGoesOnAfterItsTornTail) {
     {
         JournalFile journal(folder);
-        journal.RaceStarted(state);
-        journal.TimingStarted();
-        journal.DecoderLine(0, "@0100001000", 0);
+        journal.Record(JournalEvent::RaceStarted(state));
+        journal.Record(JournalEvent::TimingStarted());
+        journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0));
     }
     const std::string whole = ReadBytes(JournalPath());
     WriteBytes(JournalPath(), whole + "4 line 1000 @0200"); // the power went mid-line
 
     JournalFile resumed(folder);
     ASSERT_TRUE(resumed.ContinueExisting());
-    resumed.ScreenUpdated(1000); // an event came before: the resume itself
-    resumed.DecoderLine(1000, "@0200001100", 1000);
+    resumed.Record(JournalEvent::ScreenUpdated(1000)); // an event came before: the resume itself
+    resumed.Record(JournalEvent::DecoderLine(1000, "@0200001100", 1000));
     const JournalContents read = OnDisk();
     EXPECT_FALSE(read.tailDropped);
     ASSERT_EQ(read.events.size(), 5u);
@@ -164,21 +164,21 @@ TEST_F(JournalFileTest, AResumedJournalGoesOnAfterItsTornTail) {
 TEST_F(JournalFileTest, ASecondTimerOnTheSameFolderLeavesTheLiveJournalAlone) {
     JournalFile first(folder);
     ASSERT_TRUE(first.OwnsFolder());
-    first.RaceStarted(state);
-    first.TimingStarted();
-    first.DecoderLine(1000, "@0300000100", 1000);
+    first.Record(JournalEvent::RaceStarted(state));
+    first.Record(JournalEvent::TimingStarted());
+    first.Record(JournalEvent::DecoderLine(1000, "@0300000100", 1000));
 
     {
         JournalFile second(folder);
         EXPECT_FALSE(second.OwnsFolder());
         EXPECT_NE(second.LastError().find("another Kesto Timer"), std::string::npos);
-        second.RaceStarted(state); // its Start must not wipe the live race
+        second.Record(JournalEvent::RaceStarted(state)); // its Start must not wipe the live race
         EXPECT_FALSE(second.ContinueExisting());
-        second.RaceReset();
+        second.Record(JournalEvent::RaceReset());
     }
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine}));
 
-    first.DecoderLine(2000, "@0300000200", 2000);
+    first.Record(JournalEvent::DecoderLine(2000, "@0300000200", 2000));
     EXPECT_EQ(OnDisk().events.size(), 4u);
 }
 
@@ -194,17 +194,17 @@ TEST_F(JournalFileTest, NothingToContinueWithoutAJournal) {
     WriteBytes(JournalPath(), "not a journal\n");
     EXPECT_FALSE(journal.ContinueExisting());
     EXPECT_NE(journal.LastError(), "");
-    journal.DecoderLine(0, "@0100001000", 0); // goes nowhere, harms nothing
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0)); // goes nowhere, harms nothing
     EXPECT_EQ(ReadBytes(JournalPath()), "not a journal\n");
 }
 
 TEST_F(JournalFileTest, AFolderThatCannotHoldTheJournalIsAnErrorNotAStop) {
     JournalFile journal(folder / "missing");
-    journal.RaceStarted(state);
-    journal.TimingStarted();
-    journal.DecoderLine(0, "@0100001000", 0);
-    journal.ScreenUpdated(0);
-    journal.RaceAborted();
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0));
+    journal.Record(JournalEvent::ScreenUpdated(0));
+    journal.Record(JournalEvent::RaceAborted());
     EXPECT_NE(journal.LastError().find("No such file or directory"), std::string::npos)
         << journal.LastError();
 }
@@ -214,8 +214,8 @@ TEST_F(JournalFileTest, AReadOnlyFolderIsAnErrorNotAStop) {
         GTEST_SKIP() << "root writes into read-only folders";
     ::chmod(folder.c_str(), 0555);
     JournalFile journal(folder);
-    journal.RaceStarted(state);
-    journal.TimingStarted();
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
     ::chmod(folder.c_str(), 0755);
     EXPECT_NE(journal.LastError().find("Permission denied"), std::string::npos);
     EXPECT_TRUE(EntriesButLock().empty());
@@ -228,19 +228,19 @@ TEST_F(JournalFileTest, AFullDiskKeepsWhatWasWrittenAndStopsTheJournal) {
     g_writesLeft = 3;
     SetJournalFaultHookForTesting(
         [](std::string_view step) { return step == "write" && g_writesLeft-- <= 0 ? ENOSPC : 0; });
-    journal.RaceStarted(state);
-    journal.TimingStarted();
-    journal.DecoderLine(0, "@0100001000", 0);
-    journal.DecoderLine(0, "@0200001000", 0); // the disk is full from here
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0));
+    journal.Record(JournalEvent::DecoderLine(0, "@0200001000", 0)); // the disk is full from here
     EXPECT_NE(journal.LastError().find("No space left on device"), std::string::npos);
     SetJournalFaultHookForTesting(nullptr);
-    journal.DecoderLine(0, "@0300001000", 0); // no line after a gap
-    journal.ScreenUpdated(0);
+    journal.Record(JournalEvent::DecoderLine(0, "@0300001000", 0)); // no line after a gap
+    journal.Record(JournalEvent::ScreenUpdated(0));
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine}));
     EXPECT_NE(journal.LastError(), "");
 
     // The next race has a journal again.
-    journal.RaceStarted(state);
+    journal.Record(JournalEvent::RaceStarted(state));
     EXPECT_EQ(journal.LastError(), "");
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
 }
@@ -248,8 +248,8 @@ TEST_F(JournalFileTest, AFullDiskKeepsWhatWasWrittenAndStopsTheJournal) {
 TEST_F(JournalFileTest, AFailedSyncIsReported) {
     JournalFile journal(folder);
     SetJournalFaultHookForTesting([](std::string_view step) { return step == "sync" ? EIO : 0; });
-    journal.RaceStarted(state);
-    journal.TimingStarted();
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
     journal.WaitUntilSynced();
     EXPECT_NE(journal.LastError().find("Input/output error"), std::string::npos);
     EXPECT_EQ(OnDisk().events.size(), 2u); // written all the same
@@ -257,11 +257,11 @@ TEST_F(JournalFileTest, AFailedSyncIsReported) {
 
 TEST_F(JournalFileTest, ManyEventsAreSyncedWithoutWaitingForEach) {
     JournalFile journal(folder);
-    journal.RaceStarted(state);
-    journal.TimingStarted();
+    journal.Record(JournalEvent::RaceStarted(state));
+    journal.Record(JournalEvent::TimingStarted());
     for (int i = 0; i < 2000; ++i) {
-        journal.DecoderLine(i * 10, "@0100001000", i * 10);
-        journal.ScreenUpdated(i * 10);
+        journal.Record(JournalEvent::DecoderLine(i * 10, "@0100001000", i * 10));
+        journal.Record(JournalEvent::ScreenUpdated(i * 10));
     }
     journal.WaitUntilSynced();
     EXPECT_EQ(OnDisk().events.size(), 4002u);

@@ -114,11 +114,11 @@ TEST_F(JournalReplay, DecoderLapRace) {
     // not offered again.
     EXPECT_TRUE(FindUnfinishedRace(folder / "live").has_value());
     live->state.LapsUnsaved = false;
-    live->journal.UnsavedMarks(false, true);
+    live->journal.Record(JournalEvent::UnsavedMarks(false, true));
     ExpectReplayMatches("laps saved");
     EXPECT_TRUE(FindUnfinishedRace(folder / "live").has_value());
     live->state.SummaryUnsaved = false;
-    live->journal.UnsavedMarks(false, false);
+    live->journal.Record(JournalEvent::UnsavedMarks(false, false));
     ExpectReplayMatches("all saved");
     EXPECT_FALSE(FindUnfinishedRace(folder / "live").has_value());
     EXPECT_GE(cuts, 15);
@@ -147,21 +147,21 @@ TEST_F(JournalReplay, PracticeWithBestLapClearsNamesAndSettingsChanged) {
     for (int tick = 1; tick <= 9000; ++tick) {
         feed.Tick(*live);
         if (tick == 2000 || tick == 6000) { // the window's best-lap click
-            live->journal.BestLapCleared(2);
+            live->journal.Record(JournalEvent::BestLapCleared(2));
             live->state.BestLapTime[1] = NoBestLap;
         }
         if (tick == 4000) {
-            live->journal.BestLapCleared(0);
+            live->journal.Record(JournalEvent::BestLapCleared(0));
             live->state.BestLapTime.fill(NoBestLap);
         }
         if (tick == 3000) { // the settings window's OK and a column click during practice
             live->state.Settings.MinLapTime = 6;
             live->state.Settings.IdColor[2] = 0x123456;
             live->state.LagColumnMode = MedianMode;
-            live->journal.SettingsChanged(live->state);
+            live->journal.Record(JournalEvent::SettingsChanged(live->state));
         }
         if (tick == 5000) { // a name chosen during practice
-            live->journal.NameChosen(4, "Ann Smith");
+            live->journal.Record(JournalEvent::NameChosen(4, "Ann Smith"));
             live->state.Names.IdName[3] = "Ann Smith";
             live->state.Names.NamedId[3] = 4;
         }

@@ -42,25 +42,32 @@ public:
     WindowEvents(const RaceState& state, const FrmKestoTimer*& window)
         : m_state(state), m_window(window) {}
 
-    void BestLapCleared(int id) override {
-        seen.push_back("best " + std::to_string(id) + " was " +
-                       std::to_string(m_state.BestLapTime.at(static_cast<size_t>(id - 1))));
-    }
-    void NameChosen(int id, std::string_view name) override {
-        seen.push_back("name " + std::to_string(id) + " " + std::string(name) + " over \"" +
-                       m_window->lblName(id)->text().toStdString() + "\"");
-    }
-    void UnsavedMarks(bool laps, bool summary) override {
-        seen.push_back(std::string("marks ") + (laps ? "laps" : "-") + " " +
-                       (summary ? "summary" : "-") + " state " +
-                       (m_state.LapsUnsaved ? "laps" : "-") + " " +
-                       (m_state.SummaryUnsaved ? "summary" : "-"));
-    }
-
-    void SettingsChanged(const RaceState& state) override {
-        seen.push_back("modes " + state.BestColumnMode + " / " + state.LagColumnMode + " over " +
-                       m_window->lblBestLap()->text().toStdString() + " / " +
-                       m_window->lblLag()->text().toStdString());
+    void Record(const JournalEvent& event) override {
+        const int id = event.id;
+        switch (event.kind) {
+        case JournalEventKind::BestLapCleared:
+            seen.push_back("best " + std::to_string(id) + " was " +
+                           std::to_string(m_state.BestLapTime.at(static_cast<size_t>(id - 1))));
+            break;
+        case JournalEventKind::NameChosen:
+            seen.push_back("name " + std::to_string(id) + " " + event.text + " over \"" +
+                           m_window->lblName(id)->text().toStdString() + "\"");
+            break;
+        case JournalEventKind::UnsavedMarks:
+            seen.push_back(std::string("marks ") + (event.value != 0 ? "laps" : "-") + " " +
+                           (event.value2 != 0 ? "summary" : "-") + " state " +
+                           (m_state.LapsUnsaved ? "laps" : "-") + " " +
+                           (m_state.SummaryUnsaved ? "summary" : "-"));
+            break;
+        case JournalEventKind::SettingsChanged:
+            seen.push_back("modes " + event.start->BestColumnMode + " / " +
+                           event.start->LagColumnMode + " over " +
+                           m_window->lblBestLap()->text().toStdString() + " / " +
+                           m_window->lblLag()->text().toStdString());
+            break;
+        default:
+            break;
+        }
     }
 
     std::vector<std::string> seen;
