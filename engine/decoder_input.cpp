@@ -22,10 +22,12 @@ void KeepRejectedLine(RaceState& state, const JudgedRecord& judged) {
     KeepRejectedPass(state, pass);
 }
 
-bool TakeRecord(RaceContext& ctx, const DecoderRecord& record, const AfterRecord& after) {
+bool TakeRecord(RaceContext& ctx, const DecoderRecord& record, const BeforeRecord& before) {
     std::vector<JudgedRecord> judged;
     ctx.state.Decoder.Take(record, judged);
     for (const JudgedRecord& line : judged) {
+        if (before)
+            before();
         switch (line.kind) {
         case JudgedRecord::Kind::Clock:
             ctx.state.RaceClock = line.timeMs;
@@ -37,8 +39,6 @@ bool TakeRecord(RaceContext& ctx, const DecoderRecord& record, const AfterRecord
             KeepRejectedLine(ctx.state, line);
             break;
         }
-        if (after)
-            after();
     }
     return record.isClock;
 }
@@ -50,13 +50,12 @@ bool ChangesNothing(const DecoderRecord& record) {
 
 } // namespace
 
-bool ParseDecoderRecord(RaceContext& ctx, std::string_view line, const AfterRecord& after) {
-    return TakeRecord(ctx, ReadDecoderRecord(line), after);
+bool ParseDecoderRecord(RaceContext& ctx, std::string_view line, const BeforeRecord& before) {
+    return TakeRecord(ctx, ReadDecoderRecord(line), before);
 }
 
-PortReading ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer, const AfterRecord& after) {
+PortReading ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer, const BeforeRecord& before) {
     PortReading reading;
-    const bool closedBefore = ctx.state.RaceIsOver;
     bool closed = false;
     const ReceiveBuffer::LineHandler parse = [&](std::string_view line) {
         if (closed)
@@ -67,9 +66,9 @@ PortReading ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer, const After
             return;
         ctx.Journal().Record(JournalEvent::DecoderLine(
             ctx.state.RaceClock, line, static_cast<int32_t>(ctx.state.Decoder.Now())));
-        if (TakeRecord(ctx, record, after))
+        if (TakeRecord(ctx, record, before))
             ++reading.clockLines;
-        closed = !closedBefore && ctx.state.RaceIsOver;
+        closed = ctx.state.RaceIsOver;
     };
     int budget = MaxBytesPerTick;
     while (!closed && budget > 0 && ctx.port.IsOpen() && ctx.port.BytesAvailable() > 0) {

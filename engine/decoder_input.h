@@ -13,15 +13,15 @@
 
 namespace kesto {
 
-// Called after each record that reached the race (a clock line taken, a
+// Called before each record reaches the race (a clock line taken, a
 // detection counted or rejected), so the race can be checked line by line.
-using AfterRecord = std::function<void()>;
+using BeforeRecord = std::function<void()>;
 
 // Parses one line. Lines not beginning with "@" are ignored; "@00..." sets
 // RaceClock and nothing else; any other record calls CountLap(ID, time).
 // During a race a record may wait for the decoder's next clock lines, and is
 // then taken with those. True for a clock line.
-bool ParseDecoderRecord(RaceContext& ctx, std::string_view line, const AfterRecord& after = {});
+bool ParseDecoderRecord(RaceContext& ctx, std::string_view line, const BeforeRecord& before = {});
 
 // What one port step received.
 struct PortReading {
@@ -35,9 +35,10 @@ struct PortReading {
 // journal before it is parsed, with the decoder clock's time of arrival;
 // empty lines, noise and IDs no car has change nothing and are not. At most
 // MaxBytesPerTick are read in one call; the rest waits for the next tick, so
-// a flooding port cannot hold up the race timer. When a line closes the race,
-// the lines after it are not taken, as the race timer would have stopped.
-PortReading ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer, const AfterRecord& after = {});
+// a flooding port cannot hold up the race timer. Once the race is over, no
+// line after the one being taken is, as the race timer stops at the close.
+PortReading ReadDecoderPort(RaceContext& ctx, ReceiveBuffer& buffer,
+                            const BeforeRecord& before = {});
 
 // At 9600 baud the decoder sends about 10 characters a tick: this is four
 // seconds of its line, enough for any backlog, and little work for a tick.

@@ -146,6 +146,11 @@ void Replayer::Apply(const JournalEvent& e) {
         m_control.StartLightsClosed();
         break;
     case JournalEventKind::DecoderLine:
+        // The race tick refreshed the standings between the records it took;
+        // the flags its finish checks raised follow in the journal.
+        state.Decoder.SetNow(e.tickMs);
+        ParseDecoderRecord(m_ctx, e.text, [&state] { RefreshStandings(state); });
+        break;
     case JournalEventKind::TypedRecord:
         state.Decoder.SetNow(e.tickMs);
         ParseDecoderRecord(m_ctx, e.text);
