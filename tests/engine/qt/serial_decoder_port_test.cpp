@@ -4,6 +4,7 @@
 #include "engine/qt/serial_decoder_port.h"
 
 #include "engine/decoder_link_watch.h"
+#include "engine/open_com_port.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
 #include "support/fake_race_screen.h"
@@ -93,6 +94,22 @@ public:
 
 private:
     int m_fd;
+};
+
+// A whole timer without windows on `port`: race control and the race tick
+// over the test doubles, every row named.
+struct TimerOn {
+    explicit TimerOn(DecoderPort& port)
+        : ctx{race.state, race.sounds, race.player, race.dialogs, race.random, race.clock, port} {
+        for (int id = 1; id <= MaxCarIds; ++id)
+            race.state.Names.IdName[id - 1] = "Racer " + std::to_string(id);
+    }
+    test::TestRace race;
+    RaceContext ctx;
+    test::FakeRaceScreen screen{race.state};
+    test::ScriptedStartSequenceLauncher launcher{ctx};
+    RaceControl control{ctx, screen, launcher};
+    RaceTick tick{ctx, control, screen};
 };
 
 class SerialDecoderPortTest : public ::testing::Test {
@@ -312,6 +329,32 @@ TEST_F(SerialDecoderPortTest, BetweenRacesThePortKeepsNoMoreThanTheDecodersPortH
     EXPECT_NE(received.find(marker), std::string::npos);
 }
 
+TEST_F(SerialDecoderPortTest, PracticeDropsWhatTheDecoderSentBeforeItsStart) {
+    SerialDecoderPort port(program, emptyDev);
+    ASSERT_TRUE(port.Open(3)) << port.LastError();
+    TimerOn timer(port);
+    RaceState& state = timer.race.state;
+    state.PracticeMode = true;
+    timer.control.ReSet();
+    // Before the start: a clock line, a pass and the start of a line.
+    FarEnd decoder(com4);
+    const std::string stale = test::DecoderClockLine(1000) + test::DecoderPassLine(3, 1500) + "@05";
+    ASSERT_TRUE(decoder.Write(stale));
+    QDeadlineTimer deadline(5000);
+    while (port.BytesAvailable() < static_cast<int>(stale.size()) && !deadline.hasExpired()) {
+    }
+    timer.control.cmdStart_Click();
+    ASSERT_TRUE(state.TimerEnabled);
+
+    ASSERT_TRUE(decoder.Write(test::DecoderPassLine(3, 500)));
+    while (state.LapCount[2] == 0 && !deadline.hasExpired())
+        timer.tick.Timer1_Timer(10);
+    EXPECT_EQ(state.LapCount[2], 1);
+    EXPECT_EQ(state.LastPassTime[2], 500);
+    EXPECT_EQ(state.RaceClock, 0);
+    EXPECT_TRUE(state.RejectedPasses.empty());
+}
+
 TEST_F(SerialDecoderPortTest, TheDeviceIsLockedWhateverPathReachesIt) {
     // A second timer's folder whose COM3 leads to the same terminal by
     // another path.
@@ -327,6 +370,13 @@ TEST_F(SerialDecoderPortTest, TheDeviceIsLockedWhateverPathReachesIt) {
     EXPECT_NE(second.LastError().find("in use by another program"), std::string::npos)
         << second.LastError();
     EXPECT_FALSE(racing.InUseElsewhere());
+    // The second timer says so before its port question.
+    TimerOn secondTimer(second);
+    EXPECT_FALSE(OpenComPort(secondTimer.ctx, 3, {}));
+    const std::vector<Message>& shown = secondTimer.race.dialogs.shown;
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, PortInUseText(3));
+    EXPECT_EQ(shown[1].text, ComPortErrorText);
 
     // The racing timer still reads every line.
     FarEnd decoder(com4);
@@ -352,16 +402,11 @@ TEST_F(SerialDecoderPortTest, TheLinkWatchReopensTheDeviceTheRaceHadNeverAnother
     fs::create_symlink(fs::canonical(Temp() / "serial0"), dev / "ttyS0");
     const fs::path builtInDevice = fs::canonical(dev / "ttyS0");
 
-    test::TestRace race;
     SerialDecoderPort port(program, dev);
-    RaceContext ctx{race.state,  race.sounds, race.player, race.dialogs,
-                    race.random, race.clock,  port};
-    test::FakeRaceScreen screen{race.state};
-    test::ScriptedStartSequenceLauncher launcher{ctx};
-    RaceControl control{ctx, screen, launcher};
-    RaceTick tick{ctx, control, screen};
-    for (int id = 1; id <= MaxCarIds; ++id)
-        race.state.Names.IdName[id - 1] = "Racer " + std::to_string(id);
+    TimerOn timer(port);
+    test::TestRace& race = timer.race;
+    RaceControl& control = timer.control;
+    RaceTick& tick = timer.tick;
     race.state.PracticeMode = true;
     race.state.Settings.ComPort = 1;
     control.ReSet();
