@@ -123,7 +123,8 @@ void KestoProgram::WireMenus() {
     OnCommand(MenuCommand::SendCommand, [this, window] {
         FrmSendCommand::ShowModeless(
             [this](const std::string& record) {
-                m_ctx.Journal().Record(JournalEvent::TypedRecord(m_state.RaceClock, record));
+                m_ctx.Journal().Record(JournalEvent::TypedRecord(
+                    m_state.RaceClock, record, static_cast<int32_t>(m_state.Decoder.Now())));
                 ParseDecoderRecord(m_ctx, record);
             },
             window);

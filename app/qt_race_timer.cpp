@@ -20,7 +20,8 @@ QtRaceTimer::QtRaceTimer(QObject* parent) : QObject(parent) {
 void QtRaceTimer::SetRaceTimer(bool running) {
     if (running) {
         if (!m_timer1->isActive()) {
-            m_sinceLastTick.start();
+            m_sinceTimerStart.start();
+            m_msTicked = 0;
             m_timer1->start();
         }
         return;
@@ -32,7 +33,11 @@ void QtRaceTimer::SetRaceTimer(bool running) {
 }
 
 void QtRaceTimer::Timer1_Timer() {
-    const qint64 elapsed = m_sinceLastTick.restart();
+    // Counted from the timer's start, so the fractions of a millisecond each
+    // tick has are never lost: the ticks add up to the time gone by.
+    const qint64 now = m_sinceTimerStart.elapsed();
+    const qint64 elapsed = now - m_msTicked;
+    m_msTicked = now;
     const auto ms =
         static_cast<int32_t>(std::clamp<qint64>(elapsed, 0, std::numeric_limits<int32_t>::max()));
     if (m_tick)

@@ -29,7 +29,8 @@ private:
     void Timer1_Timer();
 
     QTimer* m_timer1 = nullptr;
-    QElapsedTimer m_sinceLastTick;
+    QElapsedTimer m_sinceTimerStart;
+    qint64 m_msTicked = 0; // of m_sinceTimerStart, handed to the ticks so far
     RaceTick* m_tick = nullptr;
 };
 

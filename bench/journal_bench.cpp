@@ -149,4 +149,26 @@ void BM_TickLatency(benchmark::State& run) {
 }
 BENCHMARK(BM_TickLatency)->Arg(0)->Arg(1)->UseManualTime()->Iterations(30000);
 
+// A flood on the port (a noisy cable, a decoder gone mad): every tick finds
+// far more waiting than it takes, all of it lines that change nothing (empty
+// lines, noise, IDs no car has). The tick reads at most MaxBytesPerTick and
+// journals none of it.
+void BM_Tick_FloodOfLinesThatChangeNothing(benchmark::State& run) {
+    std::string flood;
+    while (flood.size() < 65536)
+        flood += "\n\r\n#noise\n@15123456\n";
+    const std::filesystem::path folder = BenchFolder();
+    {
+        JournalFile journal(folder);
+        TickRig rig;
+        rig.ctx.journal = &journal;
+        rig.Restart();
+        for (auto _ : run)
+            rig.Tick(flood);
+        benchmark::DoNotOptimize(rig.state.LagFirst);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_Tick_FloodOfLinesThatChangeNothing);
+
 } // namespace

@@ -5,8 +5,11 @@
 #include "engine/journal_file.h"
 #include "engine/race_control.h"
 
+#include <algorithm>
+#include <chrono>
 #include <exception>
 #include <memory>
+#include <system_error>
 
 namespace kesto {
 
@@ -26,6 +29,18 @@ bool RacedAgainstTheDecoder(const UnfinishedRace& race) {
         if (event.kind == JournalEventKind::RaceStarted && event.start)
             return !event.start->DemoMode;
     return true;
+}
+
+// How long the timer was down: since the journal's last line was written (it
+// writes one on every tick that received something). 0 when unknown.
+int64_t SinceJournalWritten(const std::filesystem::path& programFolder) {
+    std::error_code error;
+    const auto written =
+        std::filesystem::last_write_time(ResolveInFolder(programFolder, JournalFileName), error);
+    if (error)
+        return 0;
+    const auto age = std::filesystem::file_time_type::clock::now() - written;
+    return std::max<int64_t>(0, std::chrono::duration_cast<std::chrono::milliseconds>(age).count());
 }
 
 } // namespace
@@ -168,10 +183,11 @@ ResumeOutcome OfferToResumeRace(RaceContext& ctx, RaceControl& control, JournalF
         }
         ctx.state = std::move(*replayed);
         ctx.sounds = std::move(replayedSounds);
+        const int64_t downtimeMs = SinceJournalWritten(programFolder);
         // Without an appendable journal the race still goes on, unrecorded;
         // the journal keeps the reason in LastError().
         journal.ContinueExisting();
-        control.ResumeRace();
+        control.ResumeRace(downtimeMs);
         return ResumeOutcome::Resumed;
     } catch (const std::exception& error) {
         // Whatever went wrong, the timer must come up usable: a clean screen

@@ -45,15 +45,17 @@ JournalEvent JournalEvent::TimingStarted() {
     return Make(JournalEventKind::TimingStarted);
 }
 
-JournalEvent JournalEvent::DecoderLine(int32_t raceClock, std::string_view line) {
+JournalEvent JournalEvent::DecoderLine(int32_t raceClock, std::string_view line, int32_t tickMs) {
     JournalEvent event = Make(JournalEventKind::DecoderLine, raceClock);
     event.text = line;
+    event.tickMs = tickMs;
     return event;
 }
 
-JournalEvent JournalEvent::TypedRecord(int32_t raceClock, std::string_view line) {
+JournalEvent JournalEvent::TypedRecord(int32_t raceClock, std::string_view line, int32_t tickMs) {
     JournalEvent event = Make(JournalEventKind::TypedRecord, raceClock);
     event.text = line;
+    event.tickMs = tickMs;
     return event;
 }
 

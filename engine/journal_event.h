@@ -66,6 +66,8 @@ struct JournalEvent {
     int32_t value = 0;          // DemoPass: next pass; CheckeredFlagDropped: RaceCloseTime;
                                 // UnsavedMarks: LapsUnsaved; JournalBehind: events lost
     int32_t value2 = 0;         // UnsavedMarks: SummaryUnsaved
+    int32_t tickMs = 0;         // DecoderLine, TypedRecord: the decoder clock's tick time
+                                // (written last; a line without it takes the race clock)
     std::string text;           // the decoder line, typed record, name, RaceDateStamp
                                 // or why the journal fell behind
     PerId<int16_t> finishLap{}; // CheckeredFlagDropped
@@ -81,10 +83,10 @@ struct JournalEvent {
     // Green: timing begins with the race clock at 0 (practice: at Start).
     static JournalEvent TimingStarted();
     // One decoder line as received, before it is parsed, with the race clock
-    // at that moment.
-    static JournalEvent DecoderLine(int32_t raceClock, std::string_view line);
+    // at that moment and the decoder clock's tick time (DecoderClock::Now()).
+    static JournalEvent DecoderLine(int32_t raceClock, std::string_view line, int32_t tickMs);
     // One record typed into the raw-command window, before it is parsed.
-    static JournalEvent TypedRecord(int32_t raceClock, std::string_view line);
+    static JournalEvent TypedRecord(int32_t raceClock, std::string_view line, int32_t tickMs);
     // One demo car passed at `raceClock` (the lap is counted right after);
     // `nextPass` is the pass the car drew next (DemoNextPass).
     static JournalEvent DemoPass(int32_t raceClock, int id, int32_t nextPass);

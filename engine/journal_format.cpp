@@ -156,6 +156,7 @@ void AppendFields(std::string& out, const JournalEvent& e) {
     case JournalEventKind::TypedRecord:
         AppendNumber(out, e.raceClock);
         AppendText(out, e.text);
+        AppendNumber(out, e.tickMs);
         break;
     case JournalEventKind::DemoPass:
         AppendNumber(out, e.raceClock);
@@ -317,6 +318,10 @@ bool ParseFields(FieldReader& in, JournalEvent& e) {
     }
     case JournalEventKind::DecoderLine:
     case JournalEventKind::TypedRecord:
+        e.raceClock = in.Int32();
+        e.text = in.Text();
+        e.tickMs = in.AtEnd() ? e.raceClock : in.Int32();
+        break;
     case JournalEventKind::RaceClosed:
         e.raceClock = in.Int32();
         e.text = in.Text();

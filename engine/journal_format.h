@@ -6,9 +6,11 @@
 // is not a printable ASCII character other than "%"), and <crc> the CRC-32 of
 // everything before the blank ahead of it in 8 lower-case hex digits. The
 // first line, sequence 0, names the format and its version; events follow
-// numbered from 1. A line cut short by a power cut (no line feed) ends the
-// journal. A garbled line (checksum wrong) or one out of sequence is read
-// past: the numbers of the lines around it tell how many events it held.
+// numbered from 1. Fields added later go at the end of their line, and a
+// reader takes a line without them. A line cut short by a power cut (no line
+// feed) ends the journal. A garbled line (checksum wrong) or one out of
+// sequence is read past: the numbers of the lines around it tell how many
+// events it held.
 //
 // A "behind" line (JournalEventKind::JournalBehind) is the journal's own note,
 // not an event: it carries the number of the event that follows it and does

@@ -145,7 +145,13 @@ void Replayer::Apply(const JournalEvent& e) {
         m_control.StartLightsClosed();
         break;
     case JournalEventKind::DecoderLine:
+        // The race tick refreshed the standings between the records it took;
+        // the flags its finish checks raised follow in the journal.
+        state.Decoder.SetNow(e.tickMs);
+        ParseDecoderRecord(m_ctx, e.text, [&state] { RefreshStandings(state); });
+        break;
     case JournalEventKind::TypedRecord:
+        state.Decoder.SetNow(e.tickMs);
         ParseDecoderRecord(m_ctx, e.text);
         break;
     case JournalEventKind::DemoPass:
@@ -168,6 +174,7 @@ void Replayer::Apply(const JournalEvent& e) {
         break;
     case JournalEventKind::RaceClosed:
         state.RaceIsOver = true;
+        state.Decoder.Stop();
         state.RaceDateStamp = e.text;
         state.TimerEnabled = false;
         state.RtsRaised = false;

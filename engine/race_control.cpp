@@ -69,10 +69,14 @@ void RaceControl::StartClicked() {
 
     if (m_state.PracticeMode) {
         RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::TimingStarted()); });
+        // As at a race's green: what the decoder sent before is no lap of this one.
+        RunGuarded([&] { m_ctx.port.DiscardInput(); });
+        m_input.Clear();
         RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
         SetButton(StartButton::Abort);
         SetTiming(true);
         m_state.RaceClock = 0;
+        m_state.Decoder.Start();
         return;
     }
     // The start windows begin the timing themselves (StartTimingAtGreen).
@@ -159,6 +163,7 @@ void RaceControl::StartReset() {
     }
     RunGuarded([&] { DrawDemoCars(m_state, m_ctx.random); });
     m_state.RaceCloseTime = NoCloseTime;
+    m_state.Decoder.Stop();
     m_state.RejectedPasses.clear();
     m_state.RejectedPassesNotKept = 0;
     ResetBestLaps();
@@ -175,6 +180,7 @@ void RaceControl::ReSet() {
     m_state.WhiteFlagOut = false;
     m_state.CheckeredFlagOut = false;
     m_state.RaceClock = 0;
+    m_state.Decoder.Stop();
     // With the clock at 0 this is the full race time of a timed race.
     RunGuarded([&] {
         m_screen.SetClockText(m_state.TimedRace ? FormatClock(RaceClockSeconds(m_state))
@@ -273,6 +279,8 @@ bool RaceControl::AllCarsFinished() const {
 
 void RaceControl::CloseRace() {
     m_state.RaceIsOver = true;
+    // Records typed in after the close are taken as they come.
+    m_state.Decoder.Stop();
     RunGuarded([&] { m_state.RaceDateStamp = FormatRaceDateStamp(m_ctx.clock.Now()); });
     RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::RaceClosed(m_state)); });
     SetTiming(false);
@@ -296,6 +304,7 @@ void RaceControl::StartTimingAtGreen() {
     RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
     SetTiming(true);
     m_state.RaceClock = 0;
+    m_state.Decoder.Start();
     RunGuarded([&] { m_screen.SetClockColor(ClockWhite); });
 }
 
@@ -305,8 +314,10 @@ void RaceControl::StartLightsClosed() {
 
 // --- resuming a race rebuilt from its journal ------------------------------------------
 
-void RaceControl::ResumeRace() {
+void RaceControl::ResumeRace(int64_t downtimeMs) {
     m_input.Clear();
+    // The decoder's clock ran on while the timer was down.
+    m_state.Decoder.Advance(downtimeMs);
     RunGuarded([&] { m_screen.ResetRows(); });
     RunGuarded([&] { m_screen.ComposeTitle(); });
     if (m_state.FlagBitmap.empty())

@@ -52,7 +52,8 @@ public:
     // ended: names, title, flag, race-over label, the button (Abort, or Reset
     // after the close), menus locked as during a race (File back after the
     // close), the race timer and RTS on unless the race had closed, one refresh.
-    void ResumeRace();
+    // `downtimeMs`: how long the timer was down since the journal's last line.
+    void ResumeRace(int64_t downtimeMs = 0);
 
     // The standings brought up to date (engine/standings.h), then the race
     // screen repainted from them: by position in a race, in ID order in practice.

@@ -51,7 +51,7 @@ TEST_F(JournalFileTest, EveryEventIsInTheFileTheMomentItIsReported) {
     journal.Record(JournalEvent::RaceStarted(state));
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted}));
     journal.Record(JournalEvent::TimingStarted());
-    journal.Record(JournalEvent::DecoderLine(0, "@0100001000"));
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0));
     // Read back while the writer is still open, as after a kill.
     const JournalContents read = OnDisk();
     ASSERT_EQ(read.events.size(), 3u);
@@ -69,7 +69,7 @@ TEST_F(JournalFileTest, AnIdleRefreshWritesNothing) {
     journal.Record(JournalEvent::ScreenUpdated(0));
     journal.Record(JournalEvent::ScreenUpdated(0));
     journal.Record(JournalEvent::ScreenUpdated(0));
-    journal.Record(JournalEvent::DecoderLine(1000, "@00000001"));
+    journal.Record(JournalEvent::DecoderLine(1000, "@00000001", 1000));
     journal.Record(JournalEvent::ScreenUpdated(1000));
     journal.Record(JournalEvent::ScreenUpdated(1000));
     journal.Record(JournalEvent::DemoPass(1010, 3, 6000));
@@ -172,7 +172,7 @@ TEST_F(JournalFileTest, AbortAndResetDeleteTheJournal) {
     journal.Record(JournalEvent::TimingStarted());
     journal.Record(JournalEvent::RaceAborted());
     EXPECT_TRUE(EntriesButLock().empty());
-    journal.Record(JournalEvent::DecoderLine(0, "@0100001000")); // after the race: nowhere
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0)); // after the race: nowhere
     EXPECT_TRUE(EntriesButLock().empty());
 
     journal.Record(JournalEvent::RaceStarted(state));
@@ -188,7 +188,7 @@ TEST_F(JournalFileTest, AResumedJournalGoesOnAfterItsTornTail) {
         JournalFile journal(folder);
         journal.Record(JournalEvent::RaceStarted(state));
         journal.Record(JournalEvent::TimingStarted());
-        journal.Record(JournalEvent::DecoderLine(0, "@0100001000"));
+        journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0));
     }
     const std::string whole = ReadBytes(JournalPath());
     WriteBytes(JournalPath(), whole + "4 line 1000 @0200"); // the power went mid-line
@@ -196,7 +196,7 @@ TEST_F(JournalFileTest, AResumedJournalGoesOnAfterItsTornTail) {
     JournalFile resumed(folder);
     ASSERT_TRUE(resumed.ContinueExisting());
     resumed.Record(JournalEvent::ScreenUpdated(1000)); // an event came before: the resume itself
-    resumed.Record(JournalEvent::DecoderLine(1000, "@0200001100"));
+    resumed.Record(JournalEvent::DecoderLine(1000, "@0200001100", 1000));
     const JournalContents read = OnDisk();
     EXPECT_FALSE(read.tailDropped);
     ASSERT_EQ(read.events.size(), 5u);
@@ -210,7 +210,7 @@ TEST_F(JournalFileTest, ASecondTimerOnTheSameFolderLeavesTheLiveJournalAlone) {
     ASSERT_TRUE(first.OwnsFolder());
     first.Record(JournalEvent::RaceStarted(state));
     first.Record(JournalEvent::TimingStarted());
-    first.Record(JournalEvent::DecoderLine(1000, "@0300000100"));
+    first.Record(JournalEvent::DecoderLine(1000, "@0300000100", 1000));
 
     {
         JournalFile second(folder);
@@ -222,7 +222,7 @@ TEST_F(JournalFileTest, ASecondTimerOnTheSameFolderLeavesTheLiveJournalAlone) {
     }
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine}));
 
-    first.Record(JournalEvent::DecoderLine(2000, "@0300000200"));
+    first.Record(JournalEvent::DecoderLine(2000, "@0300000200", 2000));
     EXPECT_EQ(OnDisk().events.size(), 4u);
 }
 
@@ -248,7 +248,7 @@ TEST_F(JournalFileTest, ALinkOrAForeignFileInTheJournalsPlaceIsLeftAsItIs) {
         JournalFile journal(program);
         journal.Record(JournalEvent::RaceStarted(state));
         journal.Record(JournalEvent::TimingStarted());
-        journal.Record(JournalEvent::DecoderLine(0, "@0100001000"));
+        journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0));
         EXPECT_EQ(journal.LastError(),
                   (program / JournalFileName).string() + " is not a race journal: left as it is");
         journal.Record(JournalEvent::RaceReset());
@@ -284,7 +284,7 @@ TEST_F(JournalFileTest, NothingToContinueWithoutAJournal) {
     WriteBytes(JournalPath(), "not a journal\n");
     EXPECT_FALSE(journal.ContinueExisting());
     EXPECT_NE(journal.LastError(), "");
-    journal.Record(JournalEvent::DecoderLine(0, "@0100001000")); // goes nowhere, harms nothing
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0)); // goes nowhere, harms nothing
     EXPECT_EQ(ReadBytes(JournalPath()), "not a journal\n");
 }
 
@@ -292,7 +292,7 @@ TEST_F(JournalFileTest, AFolderThatCannotHoldTheJournalIsAnErrorNotAStop) {
     JournalFile journal(folder / "missing");
     journal.Record(JournalEvent::RaceStarted(state));
     journal.Record(JournalEvent::TimingStarted());
-    journal.Record(JournalEvent::DecoderLine(0, "@0100001000"));
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0));
     journal.Record(JournalEvent::ScreenUpdated(0));
     journal.Record(JournalEvent::RaceAborted());
     EXPECT_NE(journal.LastError().find("No such file or directory"), std::string::npos)
@@ -322,9 +322,9 @@ TEST_F(JournalFileTest, AFullDiskKeepsTheRaceInMemoryAndTheJournalCatchesUp) {
         [](std::string_view step) { return step == "write" && g_writesLeft-- <= 0 ? ENOSPC : 0; });
     journal.Record(JournalEvent::RaceStarted(state));
     journal.Record(JournalEvent::TimingStarted());
-    journal.Record(JournalEvent::DecoderLine(0, "@0100001000"));
-    journal.Record(JournalEvent::DecoderLine(0, "@0200001000")); // the disk is full from here
-    journal.Record(JournalEvent::DecoderLine(0, "@0300001000"));
+    journal.Record(JournalEvent::DecoderLine(0, "@0100001000", 0));
+    journal.Record(JournalEvent::DecoderLine(0, "@0200001000", 0)); // the disk is full from here
+    journal.Record(JournalEvent::DecoderLine(0, "@0300001000", 0));
     journal.Record(JournalEvent::ScreenUpdated(0));
     EXPECT_EQ(KindsOnDisk(), (std::vector<K>{K::RaceStarted, K::TimingStarted, K::DecoderLine}));
     EXPECT_NE(journal.LastError().find("No space left on device"), std::string::npos);
@@ -352,9 +352,9 @@ TEST_F(JournalFileTest, ADiskFilledByOthersStillTakesTheNoteThatTheJournalFellBe
     journal.Record(JournalEvent::TimingStarted());
     int lines = 0;
     while (journal.LastError().empty() && lines < 100000)
-        journal.Record(JournalEvent::DecoderLine(10 * ++lines, "@0100001000"));
+        journal.Record(JournalEvent::DecoderLine(10 * ++lines, "@0100001000", 10 * ++lines));
     EXPECT_NE(journal.LastError().find("No space left on device"), std::string::npos);
-    journal.Record(JournalEvent::DecoderLine(10 * ++lines, "@0200001000"));
+    journal.Record(JournalEvent::DecoderLine(10 * ++lines, "@0200001000", 10 * ++lines));
     // Read now, as after a crash: the journal says it is not the whole race.
     UnfinishedRace race = DescribeRace(OnDisk());
     EXPECT_TRUE(race.behind);
@@ -385,7 +385,7 @@ TEST_F(JournalFileTest, ManyEventsAreSyncedWithoutWaitingForEach) {
     journal.Record(JournalEvent::RaceStarted(state));
     journal.Record(JournalEvent::TimingStarted());
     for (int i = 0; i < 2000; ++i) {
-        journal.Record(JournalEvent::DecoderLine(i * 10, "@0100001000"));
+        journal.Record(JournalEvent::DecoderLine(i * 10, "@0100001000", i * 10));
         journal.Record(JournalEvent::ScreenUpdated(i * 10));
     }
     journal.WaitUntilSynced();

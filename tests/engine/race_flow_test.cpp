@@ -145,10 +145,12 @@ TEST_F(RaceFlow, LapRaceClosesAtTheCloseTimeWhenACarStops) {
     EXPECT_EQ(state.LapCount[1], 5);
 }
 
-TEST_F(RaceFlow, SecondCarOnTheLastLapInTheSameTickWaitsForTheCloseTime) {
+// Lines read in one tick count as lines a tick apart: the flag falls at car
+// 1's last lap, before car 2's line, so car 2 finishes on that line too.
+TEST_F(RaceFlow, SecondCarOnTheLastLapInTheSameTickFinishesOnItsLine) {
     state.LapRace = true;
     state.NumberOfLaps = 3;
-    // Car 2 passes 10 ms after car 1 each lap: both are read in the same tick.
+    // Car 2 passes 5 ms after car 1 each lap: both are read in the same tick.
     for (int lap = 1; lap <= 3; ++lap) {
         m_plan.emplace(5000 * lap - 5, 1);
         m_plan.emplace(5000 * lap, 2);
@@ -157,9 +159,10 @@ TEST_F(RaceFlow, SecondCarOnTheLastLapInTheSameTickWaitsForTheCloseTime) {
 
     RunDecoder(60000);
 
-    EXPECT_EQ(state.FinishLap[1], 4); // a lap a lap race never counts
+    EXPECT_EQ(state.FinishLap[1], 3);
+    EXPECT_EQ(state.LapCount[1], 3);
     EXPECT_TRUE(state.RaceIsOver);
-    EXPECT_EQ(state.RaceClock, 23000); // close time 15000 + 7500
+    EXPECT_EQ(state.RaceClock, 15000); // closed at car 2's line, not at 15000 + 7500
 }
 
 TEST_F(RaceFlow, FiveMinuteRaceClockFlagAndAnnouncements) {

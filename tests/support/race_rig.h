@@ -13,6 +13,7 @@
 #include "tools/decoder-sim/decoder_lines.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +28,10 @@ inline std::string DecoderClockLine(int32_t ms) {
 inline std::string DecoderPassLine(int id, int32_t ms) {
     return sim::DetectionLine(id, ms);
 }
+// The latest time stamp among the decoder records in `lines` (0 without
+// any): a test lets that much race-timer time pass, as a decoder's clock and
+// the race timer run alike.
+int32_t LatestDecoderTime(const std::string& lines);
 
 struct RaceRig {
     RaceRig();
@@ -45,16 +50,26 @@ struct RaceRig {
 };
 
 // Passes by decoder time, sent with the decoder's clock line every second.
+// Passes by race time, sent with the decoder's clock line at each of its
+// whole seconds. The decoder's clock is race time, less the last moment it
+// restarted from zero.
 struct DecoderFeed {
     std::vector<std::pair<int32_t, int>> plan; // (time ms, car ID), sorted
     size_t next = 0;
-    int32_t decoderMs = 0;
+    int32_t decoderMs = 0;                     // race time
+    std::vector<int32_t> restarts;             // race times the decoder's clock restarts, sorted
+    std::multimap<int32_t, std::string> noise; // more lines, by race time
 
     // `cars` cars of `laps` laps each, lap times 4.5 to 6.5 s, some detected twice.
     static DecoderFeed Race(int cars, int laps, uint32_t seed);
 
     // The decoder's next 10 ms, then one tick of the race timer.
     void Tick(RaceRig& rig);
+    // `ms` with the timer down: what the decoder sends waits in the port.
+    void Down(RaceRig& rig, int32_t ms);
+
+private:
+    void Send(RaceRig& rig);
 };
 
 } // namespace kesto::test

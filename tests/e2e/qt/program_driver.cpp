@@ -105,6 +105,11 @@ void DecoderSimProcess::StartClock() {
     }
 }
 
+void DecoderSimProcess::RaiseRtsAgain() {
+    if (m_process.state() == QProcess::Running && m_started)
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGUSR1);
+}
+
 std::string DecoderSimProcess::Output() {
     m_errors += m_process.readAllStandardError().toStdString();
     return m_errors;

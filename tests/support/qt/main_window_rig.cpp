@@ -1,6 +1,10 @@
 #include "support/qt/main_window_rig.h"
 
+#include "support/race_rig.h"
+
 #include "app/main_window_load.h"
+
+#include <algorithm>
 
 namespace kesto::test {
 
@@ -46,7 +50,10 @@ void MainWindowTest::StartRace() {
 
 void MainWindowTest::Decoder(const std::string& lines) {
     race.port.Feed(lines);
-    rig->tick.Timer1_Timer(10);
+    // The race timer runs as long as the decoder's clock did.
+    const int32_t latest = std::max(m_decoderMs, LatestDecoderTime(lines));
+    rig->tick.Timer1_Timer(std::max(10, latest - m_decoderMs));
+    m_decoderMs = latest;
 }
 
 } // namespace kesto::test

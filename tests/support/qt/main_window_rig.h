@@ -62,6 +62,9 @@ protected:
 
     TestRace race;
     std::unique_ptr<MainWindowRig> rig;
+
+private:
+    int32_t m_decoderMs = 0; // the decoder time the lines fed so far reached
 };
 
 } // namespace kesto::test
