@@ -351,10 +351,13 @@ TEST_F(JournalFileTest, ADiskFilledByOthersStillTakesTheNoteThatTheJournalFellBe
     journal.Record(JournalEvent::RaceStarted(state));
     journal.Record(JournalEvent::TimingStarted());
     int lines = 0;
-    while (journal.LastError().empty() && lines < 100000)
-        journal.Record(JournalEvent::DecoderLine(10 * ++lines, "@0100001000", 10 * ++lines));
+    while (journal.LastError().empty() && lines < 100000) {
+        ++lines;
+        journal.Record(JournalEvent::DecoderLine(10 * lines, "@0100001000", 10 * lines));
+    }
     EXPECT_NE(journal.LastError().find("No space left on device"), std::string::npos);
-    journal.Record(JournalEvent::DecoderLine(10 * ++lines, "@0200001000", 10 * ++lines));
+    ++lines;
+    journal.Record(JournalEvent::DecoderLine(10 * lines, "@0200001000", 10 * lines));
     // Read now, as after a crash: the journal says it is not the whole race.
     UnfinishedRace race = DescribeRace(OnDisk());
     EXPECT_TRUE(race.behind);

@@ -369,7 +369,7 @@ TEST(LinkOutageEndToEnd, DecoderThatRestartsItsClockAtTheReconnect) {
     program.State().Locale = NumberLocale{};
     program.Start();
     RaceState& state = program.State();
-    QLabel* banner = program.Window().lblLinkAlarm();
+    auto* banner = program.Window().findChild<QLabel*>(QStringLiteral("lblLinkAlarm"));
     ASSERT_TRUE(PressStartThroughTheLights(
         program, [&] { sim.StartClock(); }, &why))
         << why;

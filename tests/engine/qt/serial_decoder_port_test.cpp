@@ -108,7 +108,7 @@ struct TimerOn {
     RaceContext ctx;
     test::FakeRaceScreen screen{race.state};
     test::ScriptedStartSequenceLauncher launcher{ctx};
-    RaceControl control{ctx, screen, launcher};
+    RaceControl control{ctx, screen, launcher, screen};
     RaceTick tick{ctx, control, screen};
 };
 
