@@ -3,6 +3,8 @@
 #include "config/qt/race_format_window.h"
 #include "display/qt/race_screen_window.h"
 
+#include <QAction>
+
 namespace kesto {
 
 ConfigWindows::ConfigWindows(FrmKestoTimer& mainWindow, RaceContext& ctx,
@@ -11,10 +13,14 @@ ConfigWindows::ConfigWindows(FrmKestoTimer& mainWindow, RaceContext& ctx,
       m_devFolder(std::move(devFolder)) {}
 
 void ConfigWindows::Install() {
-    MainWindowHooks& hooks = m_main.Hooks();
-    hooks.showSettings = [this] { ShowSettings(); };
-    hooks.showRaceFormat = [this] { ShowRaceFormat(); };
-    hooks.showRacers = [this] { ShowRacers(); };
+    auto on = [this](MenuCommand command, void (ConfigWindows::*show)()) {
+        QObject::connect(m_main.Action(command), &QAction::triggered, &m_main,
+                         [this, show] { (this->*show)(); });
+    };
+    on(MenuCommand::Settings, &ConfigWindows::ShowSettings);
+    on(MenuCommand::Racers, &ConfigWindows::ShowRacers);
+    // The race format window, then the default pointer (also from the caption).
+    on(MenuCommand::RaceFormat, &ConfigWindows::ShowRaceFormat);
 }
 
 void ConfigWindows::ShowSettings() {
@@ -38,6 +44,7 @@ void ConfigWindows::ShowRaceFormat() {
     hooks.composeTitle = [this] { m_main.ComposeTitle(); };
     FrmKestoRaceFormat window(m_ctx.state, m_ctx.dialogs, m_folder, hooks, &m_main);
     window.exec();
+    m_main.SetPointer(Pointer::Default);
 }
 
 void ConfigWindows::ShowRacers() {

@@ -22,7 +22,7 @@ public:
     ConfigWindows(FrmKestoTimer& mainWindow, RaceContext& ctx, std::filesystem::path programFolder,
                   std::filesystem::path devFolder = "/dev");
 
-    // Sets the main window's showSettings, showRaceFormat and showRacers hooks.
+    // Connects the main window's "Settings", "Race Format" and "Racers" commands.
     void Install();
 
     void ShowSettings();

@@ -1,6 +1,7 @@
 #include "app/kesto_program.h"
 
 #include "app/config_windows.h"
+#include "app/live_board_wiring.h"
 #include "app/main_window_load.h"
 #include "base/guarded_step.h"
 #include "config/first_run_seed.h"
@@ -11,6 +12,7 @@
 #include "display/qt/send_command_window.h"
 #include "display/resume_offer.h"
 #include "engine/decoder_input.h"
+#include "engine/journal_alarm.h"
 #include "peripheral/qt/about_window.h"
 #include "peripheral/qt/browser_launcher.h"
 #include "peripheral/qt/help_window.h"
@@ -18,11 +20,13 @@
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 #include "sound/qt/sound_window.h"
+#include "sound/qt/spoken_calls.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QLocale>
 #include <QMenu>
+#include <QTimer>
 
 namespace kesto {
 
@@ -30,6 +34,7 @@ namespace {
 
 constexpr const char* PreloadedSound = "everylap.wav";
 constexpr int LastSoundSlot = 30;
+constexpr int JournalRetryMs = 1000;
 
 template <class Seam> Seam& GivenOr(Seam* given, Seam& real) {
     return given ? *given : real;
@@ -66,70 +71,101 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
                                                    m_random, GivenOr<WallClock>(clock, m_clock),
                                                    m_port} {
     m_ctx.journal = &m_journal;
+    m_speech = std::make_unique<SpokenCalls>(m_folder, m_state, m_ring, m_ctx.dialogs);
+    m_ctx.caller = &m_speech->Caller();
     m_state.Locale = SystemNumberLocale();
-    m_window = std::make_unique<FrmKestoTimer>(m_ctx, m_folder);
-    m_launcher = std::make_unique<QtStartSequenceLauncher>(m_ctx, m_window.get());
-    m_control = std::make_unique<RaceControl>(m_ctx, *m_window, *m_launcher);
-    m_tick = std::make_unique<RaceTick>(m_ctx, *m_control, *m_window);
-    m_window->Attach(*m_control, *m_tick);
+    m_parts = std::make_unique<MainWindowParts>(m_ctx, m_folder);
     ResultReportsOptions reportOptions;
-    reportOptions.parent = m_window.get();
+    reportOptions.parent = &Window();
+    reportOptions.fileOpened = [this](const std::string& path, bool summaryFile) {
+        m_liveBoard->FileOpened(path, summaryFile);
+    };
     m_reports = std::make_unique<ResultReports>(m_ctx, m_folder.string(), m_shell,
                                                 QtResultPrinters(), reportOptions);
+    m_liveBoard = std::make_unique<LiveBoardWiring>(m_ctx, m_parts->Screen(), *m_reports, m_folder,
+                                                    QtResultPrinters().pdfPrinter);
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
-    m_config = std::make_unique<ConfigWindows>(*m_window, m_ctx, m_folder);
+    m_config = std::make_unique<ConfigWindows>(Window(), m_ctx, m_folder);
     WireMenus();
+    WireJournal();
+}
+
+void KestoProgram::WireJournal() {
+    // A journal that cannot be written is on the race screen while it lasts.
+    m_journal.OnErrorChanged(
+        [this](const std::string& error) { ShowJournalError(Window(), error); });
+    // Between races too (the race's events try on their own): what the disk
+    // did not take is written as soon as it can be.
+    m_journalRetry = new QTimer(&Window());
+    m_journalRetry->setInterval(JournalRetryMs);
+    QObject::connect(m_journalRetry, &QTimer::timeout, &Window(), [this] { m_journal.Retry(); });
+    m_journalRetry->start();
 }
 
 KestoProgram::~KestoProgram() {
+    m_liveBoard.reset(); // its server thread ends before the race state goes
     if (m_help)
         delete m_help.data();
 }
 
+template <class Show> void KestoProgram::OnCommand(MenuCommand command, Show show) {
+    QObject::connect(Window().Action(command), &QAction::triggered, &Window(), show);
+}
+
 void KestoProgram::WireMenus() {
-    FrmKestoTimer* window = m_window.get();
-    MainWindowHooks& hooks = window->Hooks();
-    hooks.openResults = [this] { m_reports->mnuOpen_Click(); };
-    hooks.showLapTimes = [this] { m_reports->mnuLapTimes_Click(); };
-    hooks.showSummary = [this] { m_reports->mnuSummary_Click(); };
+    FrmKestoTimer* window = &Window();
+    m_ctx.lapViewerGrid = [this](bool visible) { m_reports->ViewerGridVisible(visible); };
+    OnCommand(MenuCommand::Open, [this] { m_reports->mnuOpen_Click(); });
+    OnCommand(MenuCommand::LapTimes, [this] { m_reports->mnuLapTimes_Click(); });
+    OnCommand(MenuCommand::Summary, [this] { m_reports->mnuSummary_Click(); });
     // "Charts" of the View Data menu, below "Summary".
     if (auto* viewData = window->findChild<QMenu*>(QStringLiteral("mnuViewData"))) {
         auto* charts = new QAction(QStringLiteral("Charts"), viewData);
         charts->setObjectName(QStringLiteral("mnuCharts"));
-        viewData->insertAction(window->findChild<QAction*>(QStringLiteral("mnuHits")), charts);
+        viewData->insertAction(Window().Action(MenuCommand::Hits), charts);
         QObject::connect(charts, &QAction::triggered, m_reports.get(), &ResultReports::ShowCharts);
     }
-    hooks.viewerGridVisible = [this](bool visible) { m_reports->ViewerGridVisible(visible); };
-    m_ctx.lapViewerGrid = hooks.viewerGridVisible;
-    hooks.showHits = [this, window] { FrmHits::ShowModeless(window, &m_state); };
-    hooks.showRejectedPasses = [this, window] { FrmRejectedPasses::ShowModeless(m_state, window); };
-    hooks.showSendCommand = [this, window] {
+    OnCommand(MenuCommand::Hits, [this, window] { FrmHits::ShowModeless(window, &m_state); });
+    OnCommand(MenuCommand::RejectedPasses,
+              [this, window] { FrmRejectedPasses::ShowModeless(m_state, window); });
+    OnCommand(MenuCommand::SendCommand, [this, window] {
         FrmSendCommand::ShowModeless(
             [this](const std::string& record) {
-                m_ctx.Journal().TypedRecord(m_state.RaceClock, record);
+                m_ctx.Journal().Record(JournalEvent::TypedRecord(
+                    m_state.RaceClock, record, static_cast<int32_t>(m_state.Decoder.Now())));
                 ParseDecoderRecord(m_ctx, record);
             },
             window);
-    };
-    hooks.showDiagnostic = [this, window] {
+    });
+    OnCommand(MenuCommand::Diagnostic, [this, window] {
         FrmKestoDiag::ShowModal(m_port, m_state.Settings.IdColor, m_folder, window);
-    };
-    hooks.showAbout = [this, window] { FrmKestoAbout::ShowModal(m_folder, window); };
-    hooks.showBrowser = [this, window] { m_browser->ShowModal(window); };
-    hooks.showHelp = [this] { ShowHelp(); };
-    hooks.showSound = [this] { ShowSoundWindow(); };
+    });
+    OnCommand(MenuCommand::About, [this, window] { FrmKestoAbout::ShowModal(m_folder, window); });
+    OnCommand(MenuCommand::WebSite, [this, window] { m_browser->ShowModal(window); });
+    OnCommand(MenuCommand::Help, [this] { ShowHelp(); });
+    OnCommand(MenuCommand::Sound, [this] { ShowSoundWindow(); });
     // "Settings", "Race Format" and "Racers".
     m_config->Install();
+    m_liveBoard->AddMenuItem(*window);
+    // After Exit: what must survive is saved, then the program ends.
+    QObject::connect(window, &FrmKestoTimer::unloaded, window, [this] {
+        UnloadMainWindow(m_ctx, m_folder);
+        QCoreApplication::quit();
+    });
 }
 
 void KestoProgram::ShowHelp() {
-    HelpWindow::ShowTopics(m_help, m_folder, m_window.get());
+    HelpWindow::ShowTopics(m_help, m_folder, &Window());
 }
 
 void KestoProgram::ShowSoundWindow() {
+    // A recording replaced in the sound folder is heard from now on.
+    m_ring.ForgetLoadedFiles();
     FrmKestoSound sound(
-        m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, m_window.get());
+        m_sounds, m_ring, m_ctx.dialogs, m_folder, [this] { ShowHelp(); }, &Window());
+    sound.ShowSpeechCalls(*m_speech);
     sound.exec();
+    m_ring.ForgetLoadedFiles();
 }
 
 void KestoProgram::Start() {
@@ -141,15 +177,20 @@ void KestoProgram::Start() {
         m_ring.InitSoundBuffers(LastSoundSlot, PreloadedSound);
     };
     // The sound choices are read once, here; the sound window shows them.
-    steps.loadSoundChoices = [this] { LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs); };
+    steps.loadSoundChoices = [this] {
+        LoadSoundChoices(m_folder, m_sounds, m_ctx.dialogs);
+        m_speech->LoadSettings();
+    };
     steps.comPortHooks = m_config->ComPortHooks();
-    LoadMainWindow(*m_window, *m_control, m_ctx, steps);
-    m_window->show();
+    LoadMainWindow(Window(), Control(), m_ctx, steps);
+    Window().show();
+    // Off unless the operator switched it on: a first run opens no port.
+    RunGuarded([this] { m_liveBoard->ApplySavedChoice(); });
     // Over the shown window; the port stays as the load left it, so a resumed
     // race goes on with the decoder's next lines.
     // A second timer on the same folder must not take over the first one's race.
     if (m_journal.OwnsFolder())
-        RunGuarded([this] { OfferToResumeRace(m_ctx, *m_control, m_journal, m_folder); });
+        RunGuarded([this] { OfferToResumeRace(m_ctx, Control(), m_journal, m_folder); });
 }
 
 } // namespace kesto

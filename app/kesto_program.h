@@ -4,20 +4,18 @@
 // control and its tick, and the windows behind the main window's menus. Made
 // once by main(); everything lives as long as the program.
 
+#include "app/main_window_parts.h"
 #include "base/random_source.h"
 #include "base/wall_clock.h"
-#include "display/qt/race_screen_window.h"
 #include "engine/journal_file.h"
 #include "engine/qt/qt_dialogs.h"
-#include "engine/qt/qt_start_sequence_launcher.h"
 #include "engine/qt/serial_decoder_port.h"
-#include "engine/race_control.h"
-#include "engine/race_tick.h"
 #include "peripheral/qt/desktop_shell.h"
 #include "sound/qt/sdl_audio_device.h"
 #include "sound/sound_ring.h"
 
 #include <QPointer>
+#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -27,7 +25,9 @@ namespace kesto {
 class BrowserLauncher;
 class ConfigWindows;
 class HelpWindow;
+class LiveBoardWiring;
 class ResultReports;
+class SpokenCalls;
 
 class KestoProgram final {
 public:
@@ -46,13 +46,17 @@ public:
     // of is then offered for resuming (display/resume_offer.h).
     void Start();
 
-    FrmKestoTimer& Window() { return *m_window; }
-    RaceControl& Control() { return *m_control; }
+    FrmKestoTimer& Window() { return m_parts->Window(); }
+    RaceControl& Control() { return m_parts->Control(); }
     RaceState& State() { return m_state; }
     JournalFile& Journal() { return m_journal; }
+    LiveBoardWiring& LiveBoard() { return *m_liveBoard; }
 
 private:
     void WireMenus();
+    // Runs `show` when the menu command is chosen.
+    template <class Show> void OnCommand(MenuCommand command, Show show);
+    void WireJournal();
     void ShowHelp();
     void ShowSoundWindow();
 
@@ -62,6 +66,7 @@ private:
     QtDialogs m_dialogs;
     SdlAudioDevice m_audio;
     SoundRing m_ring;
+    std::unique_ptr<SpokenCalls> m_speech; // the race called out loud, when the club wants it
     SerialDecoderPort m_port;
     SystemRandom m_random;
     SystemWallClock m_clock;
@@ -69,15 +74,14 @@ private:
     // everything that reports to it.
     JournalFile m_journal;
     RaceContext m_ctx;
-    std::unique_ptr<FrmKestoTimer> m_window;
-    std::unique_ptr<QtStartSequenceLauncher> m_launcher;
-    std::unique_ptr<RaceControl> m_control;
-    std::unique_ptr<RaceTick> m_tick;
+    std::unique_ptr<MainWindowParts> m_parts;
     QtDesktopShell m_shell;
     std::unique_ptr<ResultReports> m_reports;
     std::unique_ptr<ConfigWindows> m_config;
     std::unique_ptr<BrowserLauncher> m_browser;
+    std::unique_ptr<LiveBoardWiring> m_liveBoard;
     QPointer<HelpWindow> m_help;
+    QTimer* m_journalRetry = nullptr; // owned by the window
 };
 
 // The program folder: the folder of the executable, or the folder given with

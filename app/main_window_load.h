@@ -1,8 +1,9 @@
 #pragma once
 // The load of the main window, which assembles the running program: settings
-// and names, the resizer, the race timer, sound, the name lists, the reset
-// race screen, speed multiplier, row colours, sound choices and finally the
-// decoder port. A step that fails is skipped and the load goes on.
+// and names, the resizer, the race timer, sound, the name lists, the lag
+// column mode, the reset race screen, speed multiplier, row colours, sound
+// choices and finally the decoder port. A step that fails is skipped and the
+// load goes on. And its unload, which saves what must survive the program.
 
 #include "engine/open_com_port.h"
 #include "engine/race_context.h"
@@ -35,5 +36,10 @@ bool LoadRaceFormatSilently(RaceState& state, const std::filesystem::path& folde
 
 void LoadMainWindow(FrmKestoTimer& window, RaceControl& control, RaceContext& ctx,
                     const MainWindowLoadSteps& steps);
+
+// Unloading the main window after Exit: the port closed, the lag column mode
+// (the lag header; "Lag First" when empty) and the racer names saved. A
+// failure is shown in a message box and the rest still runs.
+void UnloadMainWindow(RaceContext& ctx, const std::filesystem::path& folder);
 
 } // namespace kesto

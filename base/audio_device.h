@@ -4,9 +4,17 @@
 // and pan. A slot behaves like a fresh sound buffer after every load: full
 // volume, centred. Volume and pan are in hundredths of a decibel.
 
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace kesto {
+
+// Sound made in memory (spoken calls): mono 16-bit samples.
+struct PcmSound {
+    std::vector<int16_t> samples;
+    int sampleRate = 22050;
+};
 
 class AudioDevice {
 public:
@@ -15,6 +23,11 @@ public:
     virtual ~AudioDevice() = default;
     // False when the file can't be loaded; the slot then keeps its previous sound.
     virtual bool Load(int slot, const std::filesystem::path& file) = 0;
+    // Loads a sound made in memory, as Load does a file.
+    virtual bool LoadPcm(int slot, const PcmSound& sound) = 0;
+    // A device may keep the sounds of the files it loaded, to load them again
+    // without reading the file: this forgets them (the sound choices changed).
+    virtual void ForgetLoadedFiles() {}
     virtual bool IsPlaying(int slot) = 0;
     // Starts the slot's sound from its beginning; nothing when the slot is empty.
     virtual void Play(int slot, bool loop) = 0;

@@ -5,11 +5,22 @@
 
 namespace kesto {
 
+// What the decoder's own serial port holds: more waiting between races is
+// dropped, as the decoder's port would.
+inline constexpr int DecoderPortBufferSize = 1024;
+
 class DecoderPort {
 public:
     virtual ~DecoderPort() = default;
     // Opens port number 1..16 (closing a port already open). False on failure.
     virtual bool Open(int portNumber) = 0;
+    // Opens again the device this port last opened, found by its stable
+    // identity (after an adapter was unplugged and plugged in); port number
+    // `portNumber` when it never opened one. Never another device.
+    virtual bool Reopen(int portNumber) { return Open(portNumber); }
+    // The last Open or Reopen failed because another program (another timer)
+    // holds the device.
+    virtual bool InUseElsewhere() const { return false; }
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
     virtual int BytesAvailable() = 0;

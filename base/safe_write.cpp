@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace kesto {
 namespace {
@@ -24,6 +25,12 @@ bool Faulted(std::string_view step) {
 bool Fail(std::string* error, int code) {
     if (error != nullptr)
         *error = std::generic_category().message(code);
+    return false;
+}
+
+bool FailWith(std::string* error, std::string text) {
+    if (error != nullptr)
+        *error = std::move(text);
     return false;
 }
 
@@ -51,7 +58,8 @@ int OpenTemporary(const std::filesystem::path& path, std::filesystem::path& temp
         if (Faulted("open"))
             return -1;
         // 0666 and the user's umask: the mode a plain new file would get.
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -73,12 +81,19 @@ void SetSafeWriteFaultHookForTesting(SafeWriteFaultHook hook) {
     g_faultHook = hook;
 }
 
+std::string LeftAsItIsText(const std::filesystem::path& path, std::string_view what) {
+    return path.string() + " is not " + std::string(what) + ": left as it is";
+}
+
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string* error) {
+    // The name itself, not what a link points at: a link is never replaced.
     struct stat existing {};
-    const bool replacing = ::stat(path.c_str(), &existing) == 0;
+    const bool replacing = ::lstat(path.c_str(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode))
         return Fail(error, EISDIR);
+    if (replacing && !S_ISREG(existing.st_mode))
+        return FailWith(error, LeftAsItIsText(path, "a regular file"));
 
     std::filesystem::path temporary;
     const int fd = OpenTemporary(path, temporary);
@@ -109,14 +124,19 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 bool ReadFilePrefix(const std::filesystem::path& path, size_t limit, std::string& bytes,
                     std::string* error) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: opening a FIFO for reading would otherwise wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Fail(error, errno);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int code = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    if (::fstat(fd, &info) != 0) {
+        const int code = errno;
         ::close(fd);
         return Fail(error, code);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return S_ISDIR(info.st_mode) ? Fail(error, EISDIR) : FailWith(error, "Not a regular file");
     }
     char buffer[16384];
     while (bytes.size() < limit) {

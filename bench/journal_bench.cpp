@@ -57,13 +57,13 @@ struct TickRig : bench::BenchRace {
     void Restart() {
         ResetCars();
         state.RaceClock = 0;
-        ctx.Journal().RaceStarted(state);
-        ctx.Journal().TimingStarted();
+        ctx.Journal().Record(JournalEvent::RaceStarted(state));
+        ctx.Journal().Record(JournalEvent::TimingStarted());
     }
     // The engine's part of RaceTick: the port step, then the refresh.
     void Tick(const std::string& line) {
         PortStep(line);
-        ctx.Journal().ScreenUpdated(state.RaceClock);
+        ctx.Journal().Record(JournalEvent::ScreenUpdated(state.RaceClock));
         RefreshRaceStandings(state);
     }
 };
@@ -148,5 +148,27 @@ void BM_TickLatency(benchmark::State& run) {
     }
 }
 BENCHMARK(BM_TickLatency)->Arg(0)->Arg(1)->UseManualTime()->Iterations(30000);
+
+// A flood on the port (a noisy cable, a decoder gone mad): every tick finds
+// far more waiting than it takes, all of it lines that change nothing (empty
+// lines, noise, IDs no car has). The tick reads at most MaxBytesPerTick and
+// journals none of it.
+void BM_Tick_FloodOfLinesThatChangeNothing(benchmark::State& run) {
+    std::string flood;
+    while (flood.size() < 65536)
+        flood += "\n\r\n#noise\n@15123456\n";
+    const std::filesystem::path folder = BenchFolder();
+    {
+        JournalFile journal(folder);
+        TickRig rig;
+        rig.ctx.journal = &journal;
+        rig.Restart();
+        for (auto _ : run)
+            rig.Tick(flood);
+        benchmark::DoNotOptimize(rig.state.LagFirst);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_Tick_FloodOfLinesThatChangeNothing);
 
 } // namespace

@@ -81,11 +81,18 @@ RosterEditor::RosterEditor(std::filesystem::path programFolder)
 
 bool RosterEditor::Load(std::string* error) {
     m_names.clear();
-    auto names = ReadRoster(m_folder, error);
+    auto names = ReadRoster(m_folder, error, &m_notice);
+    m_rosterCut = names && !m_notice.empty();
     if (!names)
         return false;
     m_names = std::move(*names);
     return true;
+}
+
+bool RosterEditor::RosterCut(std::string* error) const {
+    if (m_rosterCut && error)
+        *error = m_notice + " It is left as it is.";
+    return m_rosterCut;
 }
 
 bool RosterEditor::Contains(const std::string& name) const {
@@ -100,6 +107,8 @@ bool RosterEditor::Add(const std::string& name, std::string* error) {
 }
 
 bool RosterEditor::Modify(size_t index, const std::string& name, std::string* error) {
+    if (RosterCut(error))
+        return false;
     if (index >= m_names.size()) {
         if (error)
             *error = "The racer to modify is no longer in the list";
@@ -111,6 +120,8 @@ bool RosterEditor::Modify(size_t index, const std::string& name, std::string* er
 }
 
 bool RosterEditor::Delete(size_t index, std::string* error) {
+    if (RosterCut(error))
+        return false;
     if (index >= m_names.size()) {
         if (error)
             *error = "The racer to delete is no longer in the list";
@@ -123,10 +134,15 @@ bool RosterEditor::Delete(size_t index, std::string* error) {
 
 RosterEditor::ImportResult RosterEditor::Import(const std::filesystem::path& file,
                                                 std::string* error) {
-    auto names = ReadNameList(file, error, ValueFileText::Utf8WhenValid);
+    std::string notice;
+    auto names = ReadNameList(file, error, ValueFileText::Utf8WhenValid, &notice);
     if (!names)
         return ImportResult::Unreadable;
-    return Replace(std::move(*names), error) ? ImportResult::Imported : ImportResult::NotSaved;
+    if (!Replace(std::move(*names), error))
+        return ImportResult::NotSaved;
+    m_notice = std::move(notice);
+    m_rosterCut = false; // the roster file now holds every name of the list
+    return ImportResult::Imported;
 }
 
 bool RosterEditor::Replace(std::vector<std::string> names, std::string* error) {

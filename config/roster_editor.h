@@ -27,8 +27,13 @@ public:
     explicit RosterEditor(std::filesystem::path programFolder);
 
     // Reads the roster file. When it cannot be read the list is empty and
-    // `error` tells why.
+    // `error` tells why. A roster beyond the limits of roster_file.h is read
+    // up to them and Notice() says so; Modify and Delete, which would rewrite
+    // the file from that part, are then refused.
     bool Load(std::string* error);
+    // The notice of the last Load or Import that read a file only in part;
+    // empty when the whole file was read.
+    const std::string& Notice() const { return m_notice; }
 
     const std::vector<std::string>& Names() const { return m_names; }
     std::string CountText() const { return RacerCountText(m_names.size()); }
@@ -55,8 +60,12 @@ public:
 private:
     bool Replace(std::vector<std::string> names, std::string* error);
 
+    bool RosterCut(std::string* error) const;
+
     std::filesystem::path m_folder;
     std::vector<std::string> m_names;
+    std::string m_notice;
+    bool m_rosterCut = false;
 };
 
 enum class RacerNameMode { Add, Modify };

@@ -10,10 +10,6 @@
 namespace kesto {
 namespace {
 
-// Value files are a few lines; an import file larger than this is not a name
-// list and is read only this far.
-constexpr size_t MaxValueFileBytes = 16 * 1024 * 1024;
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -149,11 +145,20 @@ ValueFileReader::ValueFileReader(std::string bytes, ValueFileText text)
 }
 
 std::optional<ValueFileReader> ValueFileReader::Open(const std::filesystem::path& path,
-                                                     std::string* error, ValueFileText text) {
+                                                     std::string* error, ValueFileText text,
+                                                     size_t limit) {
     std::string bytes;
-    if (!ReadFilePrefix(path, MaxValueFileBytes, bytes, error))
+    if (!ReadFilePrefix(path, limit + 1, bytes, error))
         return std::nullopt;
-    return ValueFileReader(std::move(bytes), text);
+    const bool cut = bytes.size() > limit;
+    if (cut) {
+        // No half value at the cut.
+        const size_t lineEnd = bytes.find_last_of("\r\n", limit - 1);
+        bytes.resize(lineEnd == std::string::npos ? 0 : lineEnd + 1);
+    }
+    ValueFileReader reader(std::move(bytes), text);
+    reader.m_cut = cut;
+    return reader;
 }
 
 void ValueFileReader::SkipBlankLines() {

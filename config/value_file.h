@@ -58,10 +58,17 @@ class ValueFileReader final {
 public:
     // `bytes` as on disk.
     explicit ValueFileReader(std::string bytes, ValueFileText text = ValueFileText::Windows1252);
+    // Value files are a few lines: more than this is not one of ours.
+    static constexpr size_t MaxFileBytes = size_t{1} << 20;
+
     // nullopt when the file cannot be opened or read; `error` gets the reason.
+    // Only the first `limit` bytes are read, cut back to their last line end.
     static std::optional<ValueFileReader> Open(const std::filesystem::path& path,
                                                std::string* error,
-                                               ValueFileText text = ValueFileText::Windows1252);
+                                               ValueFileText text = ValueFileText::Windows1252,
+                                               size_t limit = MaxFileBytes);
+    // The file was longer than the limit of Open: its rest was not read.
+    bool Cut() const { return m_cut; }
 
     // True when no value is left.
     bool AtEnd();
@@ -96,6 +103,7 @@ private:
     size_t m_pos = 0;
     bool m_afterComma = false; // a comma promises one more value, even an empty one
     std::string m_error;
+    bool m_cut = false;
 };
 
 // The numeric value of a value's text, as the typed reads see it: a number

@@ -36,8 +36,21 @@ std::string RaceTimeText(int32_t ms, const NumberLocale& locale) {
 }
 
 std::string RejectReasonText(const RejectedPass& pass, const NumberLocale& locale) {
-    if (pass.reason == RejectReason::DistanceRun)
+    const std::string clock = RaceTimeText(pass.decoderClockMs, locale);
+    switch (pass.reason) {
+    case RejectReason::DistanceRun:
         return "Race distance already run";
+    case RejectReason::AheadOfDecoderClock:
+        return "Stamped ahead of the clock (" + clock + ")";
+    case RejectReason::BehindDecoderClock:
+        return "Stamped behind the clock (" + clock + ")";
+    case RejectReason::DecoderClockJump:
+        return "Clock jump (the clock was " + clock + ")";
+    case RejectReason::UnreadableRecord:
+        return "Unreadable line (stray sign or letter)";
+    case RejectReason::UnderMinimumLap:
+        break;
+    }
     return "Faster than the minimum lap time (" +
            FormatFixed(pass.minLapTimeMs / 1000.0, 2, locale) + " s)";
 }
@@ -45,12 +58,16 @@ std::string RejectReasonText(const RejectedPass& pass, const NumberLocale& local
 RejectedPassRow RejectedPassRowAt(const RaceState& state, std::size_t index) {
     const RejectedPass& pass = state.RejectedPasses.at(index);
     RejectedPassRow row;
+    row.time = RaceTimeText(pass.timeMs, state.Locale);
+    row.reason = RejectReasonText(pass, state.Locale);
+    if (pass.id == 0) { // a clock line
+        row.id = "Clock";
+        return row;
+    }
     row.id = std::to_string(pass.id);
     if (IsValidId(pass.id))
         row.name = state.IdName(pass.id);
-    row.time = RaceTimeText(pass.timeMs, state.Locale);
     row.afterLastLap = FormatFixed(pass.sinceLastPassMs / 1000.0, 2, state.Locale);
-    row.reason = RejectReasonText(pass, state.Locale);
     return row;
 }
 

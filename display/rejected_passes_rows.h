@@ -1,7 +1,7 @@
 #pragma once
 // What the "Rejected Passes" window shows: one row of text per detection lap
-// counting dropped (newest last) and a footer when some were only counted.
-// Plain data, so the texts are tested without widgets.
+// counting dropped or line the decoder's clock did not take (newest last) and a footer when some
+// were only counted. Plain data, so the texts are tested without widgets.
 
 #include "engine/race_state.h"
 
@@ -32,7 +32,10 @@ struct RejectedPassRow {
 // hundredths after the user's decimal separator: 65432 ms is "1:05.43".
 std::string RaceTimeText(int32_t ms, const NumberLocale& locale);
 
-// "Faster than the minimum lap time (0.70 s)" or "Race distance already run".
+// "Faster than the minimum lap time (0.70 s)", "Race distance already run", or
+// why the decoder's clock did not take the line: "Stamped ahead of the clock
+// (0:12.00)", "Stamped behind the clock (0:12.00)", "Clock jump (the clock was
+// 0:12.00)", "Unreadable line (stray sign or letter)".
 std::string RejectReasonText(const RejectedPass& pass, const NumberLocale& locale);
 
 // Row `index` of the kept passes (index < RejectedPasses.size()).

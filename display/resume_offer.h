@@ -18,6 +18,11 @@ class RaceControl;
 
 inline constexpr const char* ResumeRaceTitle = "Resume Race";
 
+// The lines a damaged journal was read past, in words (empty when none).
+std::string JournalDamageText(const JournalDamage& damage);
+// A journal that fell behind the race or dropped events, in words (empty when neither).
+std::string JournalBehindText(const UnfinishedRace& race);
+
 // What a replay of the race shows of it.
 struct ResumeFigures {
     int laps = 0; // laps counted, all cars together
@@ -27,14 +32,15 @@ struct ResumeFigures {
 ResumeFigures FiguresOf(const RaceState& replayed);
 
 // The question: what was found (format, race time reached, laps, whether the
-// race had finished with results not saved) and whether to resume. Yes/No,
-// Yes preselected, question icon.
+// race had finished with results not saved, what the journal misses of it)
+// and whether to resume. Yes/No, Yes preselected, question icon.
 Message ResumeRaceQuestion(const UnfinishedRace& race, const ResumeFigures& figures);
 
 enum class ResumeOutcome {
-    NoRace,   // no journal, or nothing in it worth resuming (or it could not be read)
-    Resumed,  // the race is back on the screen; timing goes on unless it had closed
-    Declined, // the operator said No: the journal is kept aside as "KestoRace.jnl.old"
+    NoRace,    // no journal, or nothing in it worth resuming (or it could not be read)
+    Resumed,   // the race is back on the screen; timing goes on unless it had closed
+    Declined,  // the operator said No: the journal is kept aside as "KestoRace.jnl.old"
+    KeptAside, // the journal is too damaged to rebuild its race: told, and kept aside
 };
 
 // After the main window's load, with the decoder port as the load left it:

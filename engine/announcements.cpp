@@ -50,7 +50,8 @@ bool PlayRaceSound(const SoundChoices& sounds, SoundPlayer& player, RaceSound ev
     return true;
 }
 
-void PlayTimeLeftSounds(const RaceState& state, SoundChoices& sounds, SoundPlayer& player) {
+void PlayTimeLeftSounds(const RaceState& state, SoundChoices& sounds, SoundPlayer& player,
+                        RaceCaller& caller) {
     if (state.PracticeMode)
         return;
     double raceSeconds = static_cast<double>(state.RaceMinutes) * 60.0;
@@ -73,10 +74,12 @@ void PlayTimeLeftSounds(const RaceState& state, SoundChoices& sounds, SoundPlaye
     if (!Enabled(sounds, event) || sounds.RaceSoundPlayed[event])
         return;
     sounds.RaceSoundPlayed[event] = true;
-    PlayRaceSound(sounds, player, event);
+    if (!caller.TimeLeftDue(state, event))
+        PlayRaceSound(sounds, player, event);
 }
 
-void PlayLapHalfwaySound(const RaceState& state, SoundChoices& sounds, SoundPlayer& player) {
+void PlayLapHalfwaySound(const RaceState& state, SoundChoices& sounds, SoundPlayer& player,
+                         RaceCaller& caller) {
     if (state.PracticeMode)
         return;
     int leader = state.RaceOrder[0];
@@ -88,6 +91,8 @@ void PlayLapHalfwaySound(const RaceState& state, SoundChoices& sounds, SoundPlay
         return;
     // Marked even when the announcement is off: the halfway point has passed.
     sounds.RaceSoundPlayed[HalfwayThruTheRace] = true;
+    if (Enabled(sounds, HalfwayThruTheRace) && caller.TimeLeftDue(state, HalfwayThruTheRace))
+        return;
     PlayRaceSound(sounds, player, HalfwayThruTheRace);
 }
 

@@ -5,6 +5,7 @@
 
 #include "base/sound_choices.h"
 #include "base/sound_player.h"
+#include "engine/race_caller.h"
 #include "engine/race_state.h"
 
 namespace kesto {
@@ -19,11 +20,14 @@ bool PlayRaceSound(const SoundChoices& sounds, SoundPlayer& player, RaceSound ev
 // Timed race: announces 11, 62 and 302 seconds left ("10 Seconds Left",
 // "1 Minute Left", "5 Minutes Left") and the halfway point, each once per race.
 // An announcement that is switched off is neither played nor marked as made.
-void PlayTimeLeftSounds(const RaceState& state, SoundChoices& sounds, SoundPlayer& player);
+// One the caller speaks (RaceCaller::TimeLeftDue) plays no wave file.
+void PlayTimeLeftSounds(const RaceState& state, SoundChoices& sounds, SoundPlayer& player,
+                        RaceCaller& caller = NoRaceCaller());
 
 // Lap race: announces the halfway point once, when the leader has half the laps
 // (halves to even) still to go.
-void PlayLapHalfwaySound(const RaceState& state, SoundChoices& sounds, SoundPlayer& player);
+void PlayLapHalfwaySound(const RaceState& state, SoundChoices& sounds, SoundPlayer& player,
+                         RaceCaller& caller = NoRaceCaller());
 
 // Forgets the announcements made (run by the start reset).
 void ClearTimeLeftSounds(SoundChoices& sounds);

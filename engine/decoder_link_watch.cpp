@@ -23,11 +23,19 @@ bool DecoderLinkWatch::Watching() const {
     return m_ctx.state.TimerEnabled && !m_ctx.state.DemoMode;
 }
 
+int32_t DecoderLinkWatch::SilenceAllowedMs() const {
+    return static_cast<int32_t>(
+        std::min<int64_t>(std::max<int64_t>(SilenceLimitMs, int64_t{3} * m_clockPeriodMs),
+                          std::numeric_limits<int32_t>::max()));
+}
+
 void DecoderLinkWatch::Tick(int32_t elapsedMs, const PortReading& reading) {
     if (!Watching()) {
         Stop();
         return;
     }
+    if (const int32_t period = m_ctx.state.Decoder.ClockPeriodMs(); period > 0)
+        m_clockPeriodMs = period;
     const int32_t elapsed = std::max(elapsedMs, 0);
     if (reading.clockLines > 0)
         m_silentMs = 0;
@@ -39,7 +47,7 @@ void DecoderLinkWatch::Tick(int32_t elapsedMs, const PortReading& reading) {
     case Link::Fine:
         if (!port.IsOpen() || port.LinkLost()) {
             LoseDevice();
-        } else if (m_silentMs >= SilenceLimitMs) {
+        } else if (m_silentMs >= SilenceAllowedMs()) {
             m_link = Link::NoSignal;
             RaiseAlarm(NoSignalAlarmText());
         }
@@ -49,7 +57,7 @@ void DecoderLinkWatch::Tick(int32_t elapsedMs, const PortReading& reading) {
             LoseDevice();
         else if (reading.clockLines > 0)
             ClearAlarm();
-        else if (m_silentMs >= SilenceLimitMs)
+        else if (m_silentMs >= SilenceAllowedMs())
             RaiseAlarm(NoSignalAlarmText()); // a reopened device whose decoder stays quiet
         break;
     case Link::Lost:
@@ -88,7 +96,8 @@ void DecoderLinkWatch::TryReopen() {
         return;
     ++m_reopenAttempts;
     DecoderPort& port = m_ctx.port;
-    if (!port.Open(portNumber))
+    // The device the race was started on, never another one.
+    if (!port.Reopen(portNumber))
         return;
     if (port.LinkLost()) {
         port.Close();

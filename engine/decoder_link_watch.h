@@ -1,11 +1,12 @@
 #pragma once
 // The decoder link's watch during a timed race: it notices a decoder that has
-// gone quiet (no clock line for three seconds of race ticks) and a device that
+// gone quiet (no clock line for three of its clock periods, as learned from
+// its clock lines, and never less than three seconds of race ticks) and a device that
 // has vanished (the port reports its link lost, fails a read, or is found
 // closed), raises an alarm on the race screen and plays a warning once per
 // outage. A vanished device's port is closed at once, so a dead descriptor
-// cannot keep the processor busy, and reopened about once a second with the
-// port number of the settings; the alarm goes when clock lines flow again.
+// cannot keep the processor busy, and the same device (DecoderPort::Reopen)
+// is tried about once a second; the alarm goes when clock lines flow again.
 //
 // Lap counting is untouched: laps are timed from the decoder's own time
 // stamps, so a car's first pass after an outage simply measures from its last
@@ -31,7 +32,7 @@ std::string NoSignalAlarmText();
 
 class DecoderLinkWatch final {
 public:
-    static constexpr int32_t SilenceLimitMs = 3000; // no clock line this long: no signal
+    static constexpr int32_t SilenceLimitMs = 3000; // the least silence that is no signal
     static constexpr int32_t ReopenIntervalMs = 1000;
 
     enum class Link {
@@ -54,6 +55,10 @@ public:
     void Stop();
 
     Link State() const { return m_link; }
+    // No clock line this long is no signal: three of the decoder's clock
+    // periods (once learned; the program remembers it across races), and
+    // never less than SilenceLimitMs.
+    int32_t SilenceAllowedMs() const;
     bool AlarmShown() const { return !m_alarmText.empty(); }
     const std::string& AlarmText() const { return m_alarmText; }
     // Reopen attempts since the race began.
@@ -74,7 +79,8 @@ private:
     int32_t m_untilReopen = 0; // tick time until the next reopen attempt
     bool m_warned = false;     // the warning of this outage has played
     int m_reopenAttempts = 0;
-    std::string m_alarmText; // shown on the race screen; empty: no alarm
+    int32_t m_clockPeriodMs = 0; // as last learned
+    std::string m_alarmText;     // shown on the race screen; empty: no alarm
 };
 
 } // namespace kesto

@@ -24,6 +24,13 @@ double FieldValue(std::string_view line, std::size_t position) {
     return LeadingNumber(Field(line, position));
 }
 
+bool PlainField(std::string_view line, std::size_t position) {
+    for (char c : Field(line, position))
+        if (!IsDigit(c) && c != ' ')
+            return false;
+    return true;
+}
+
 } // namespace
 
 double LeadingNumber(std::string_view text) {
@@ -96,6 +103,8 @@ DecoderRecord ReadDecoderRecord(std::string_view line) {
 
     double seconds =
         FieldValue(line, 4) * 3600.0 + FieldValue(line, 6) * 60.0 + FieldValue(line, 8);
+    record.readable = PlainField(line, 4) && PlainField(line, 6) && PlainField(line, 8) &&
+                      (record.isClock || PlainField(line, 10));
     if (record.isClock) {
         record.timeMs = RoundToInt32(seconds * 1000.0);
         return record;

@@ -20,6 +20,9 @@ struct DecoderRecord {
     bool isClock = false;  // the line begins with "@00"
     int id = 0;            // the ID field as a whole number (0 when unreadable)
     int32_t timeMs = 0;    // detection time, or the clock for a clock record
+    // Every time field read holds only digits and blanks. A sign, a decimal
+    // point or a letter there is line noise, whatever the field reads as.
+    bool readable = true;
 };
 
 // Reads one line. A line feed at its end, and a carriage return before it, are

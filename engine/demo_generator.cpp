@@ -29,8 +29,18 @@ void DrawDemoCars(RaceState& state, RandomSource& random) {
 
 void DemoStep(RaceContext& ctx, int32_t milliseconds, const std::function<void()>& updateScreen) {
     RaceState& state = ctx.state;
-    state.RaceClock =
-        ClampToInt32(static_cast<int64_t>(state.RaceClock) + static_cast<int64_t>(milliseconds));
+    const int64_t before = state.RaceClock;
+    const int64_t after = before + static_cast<int64_t>(milliseconds);
+    // A decoder sends its clock line on every whole second and the screen
+    // is refreshed on it: the refresh that writes the median cells. The demo
+    // refreshes on the last whole second this step passes, as the decoder's
+    // clock line would, before the passes of the step.
+    const int64_t wholeSecond = after / 1000 * 1000;
+    if (updateScreen && before < wholeSecond && wholeSecond <= after) {
+        state.RaceClock = ClampToInt32(wholeSecond);
+        updateScreen();
+    }
+    state.RaceClock = ClampToInt32(after);
 
     for (int id = 1; id <= MaxCarIds; ++id) {
         const int i = id - 1;
@@ -46,7 +56,7 @@ void DemoStep(RaceContext& ctx, int32_t milliseconds, const std::function<void()
             state.DemoNextPass[i] =
                 RoundToInt32(ctx.random.Next() * 3000.0 + state.DemoNextPass[i] + 1000.0);
         }
-        ctx.Journal().DemoPass(state.RaceClock, id, state.DemoNextPass[i]);
+        ctx.Journal().Record(JournalEvent::DemoPass(state.RaceClock, id, state.DemoNextPass[i]));
         CountLap(ctx, id, state.RaceClock);
         if (updateScreen)
             updateScreen();

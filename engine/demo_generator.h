@@ -17,9 +17,12 @@ namespace kesto {
 // int(r*18 + 1) percent.
 void DrawDemoCars(RaceState& state, RandomSource& random);
 
-// One demo tick of `milliseconds`: RaceClock advances; each car whose next
-// pass is due (DemoNextPass < RaceClock) draws its next pass, may crash (1 to
-// 4 s more), counts a lap at the current clock, and updateScreen runs.
+// One demo tick of `milliseconds`: RaceClock advances; when it passes a
+// whole second, updateScreen first runs with the clock on that second (the
+// refresh a decoder's clock line brings, which fills the median cells). Then
+// each car whose next pass is due (DemoNextPass < RaceClock) draws its next
+// pass, may crash (1 to 4 s more), counts a lap at the current clock, and
+// updateScreen runs.
 void DemoStep(RaceContext& ctx, int32_t milliseconds, const std::function<void()>& updateScreen);
 
 } // namespace kesto

@@ -3,81 +3,112 @@
 // per event (journal_format.h). Each event is appended with a single write(2),
 // so a killed program loses nothing it reported; a thread of the journal's own
 // syncs the file to the disk right after (journal_sync.h), so a power cut
-// loses at most the last moments while the race never waits for the disk. A
-// journal that cannot be written never stops or slows the race: the error is
-// kept in LastError() and the race goes on without it.
+// loses at most the last moments while the race never waits for the disk.
+//
+// A journal that cannot be written never stops or slows the race. What the
+// disk does not take (full, read-only, gone) is kept in memory, in order, and
+// written as soon as it can be: every event tries again, and Retry() does
+// between events. Until then LastError() says why, and the journal's
+// listener (the race screen's banner) is told. The journal keeps some disk
+// space reserved ahead of its end, so that a disk filled by something else
+// still takes a note that the journal fell behind: a journal read after a
+// crash then tells it is not the whole race.
+//
+// A new race never overwrites a journal that may still be needed: one whose
+// race is not over for good is first kept as "KestoRace.jnl.old". A link, a
+// FIFO or a foreign file in the place of the journal, its copy or its lock is
+// left as it is (journal_place.h), and the race goes on without a journal.
 
 #include "engine/journal_format.h"
+#include "engine/journal_place.h"
 #include "engine/journal_sync.h"
 #include "engine/race_journal.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace kesto {
 
-inline constexpr const char* JournalFileName = "KestoRace.jnl"; // in the program folder
-// Held locked by the timer that keeps the folder's journal; the lock goes with
-// the process, so a killed timer never leaves the folder locked.
-inline constexpr const char* JournalLockName = "KestoRace.lock";
-
 class JournalFile final : public RaceJournal {
 public:
+    // Lines kept in memory while the disk does not take them; beyond this a
+    // race is recorded on without them and the journal says so.
+    static constexpr size_t MaxPendingBytes = size_t{64} << 20;
+
     explicit JournalFile(std::filesystem::path programFolder);
     ~JournalFile() override; // syncs and closes
     JournalFile(const JournalFile&) = delete;
     JournalFile& operator=(const JournalFile&) = delete;
 
-    // After a resume: append to the journal on disk, its torn tail (if any)
-    // cut off first. False when there is no journal to continue.
+    // After a resume: append to the journal on disk (a torn last line is
+    // ended, never cut off). False when there is no journal to continue.
     bool ContinueExisting();
-    // False when another timer runs on the same program folder: its race
-    // journal is live, so this one neither offers it for resume nor writes one.
+    // False when another timer runs on the same program folder (or the lock
+    // cannot be had): its race journal is live, so this one neither offers it
+    // for resume nor writes one.
     bool OwnsFolder() const { return !m_folderInUse; }
-    // Empty while the journal is written fine; else what went wrong last.
-    const std::string& LastError() const;
+    // Empty while every event reported is on the disk (or none is being
+    // recorded); else why not, in words for the operator.
+    std::string LastError() const;
+    // Told, on the thread that records (the race's), each time LastError
+    // changes; right away with the error as it is now.
+    void OnErrorChanged(std::function<void(const std::string& error)> listener);
+    // Tries again to put on the disk what it has not taken yet. Cheap when
+    // there is nothing to do.
+    void Retry();
     // Waits until every event so far is on the disk (tests; a race never waits).
     void WaitUntilSynced();
     // The journal file (it may not exist).
     std::filesystem::path Path() const;
 
-    void RaceStarted(const RaceState& state) override;
-    void TimingStarted() override;
-    void DecoderLine(int32_t raceClock, std::string_view line) override;
-    void TypedRecord(int32_t raceClock, std::string_view line) override;
-    void DemoPass(int32_t raceClock, int id, int32_t nextPass) override;
-    // Written only when another event came since the last one: a refresh with
-    // nothing new computes nothing new.
-    void ScreenUpdated(int32_t raceClock) override;
-    void WhiteFlagShown(const RaceState& state) override;
-    void CheckeredFlagDropped(const RaceState& state) override;
-    void RaceClosed(const RaceState& state) override;
-    void BestLapCleared(int id) override;
-    void NameChosen(int id, std::string_view name) override;
-    void UnsavedMarks(bool lapsUnsaved, bool summaryUnsaved) override;
-    void SettingsChanged(const RaceState& state) override;
-    // The race is over for good: the event is written, then the journal deleted.
-    void RaceAborted() override;
-    void RaceReset() override;
+    // Writes `event` as the journal's next line. RaceStarted begins a new
+    // journal; RaceAborted and RaceReset are written, then the journal is
+    // deleted. A ScreenUpdated is written only when another event came since
+    // the last one: a refresh with nothing new computes nothing new.
+    void Record(const JournalEvent& event) override;
 
 private:
-    JournalEvent& Event(JournalEventKind kind, int32_t raceClock = 0);
-    void Append();
-    bool Write(std::string_view bytes);
-    void Finish(JournalEventKind kind);
+    void Begin(const JournalEvent& start);
+    void Finish(const JournalEvent& event);
+    void Append(const JournalEvent& event);
+    void Queue(const JournalEvent& event);
+    bool Flush();
+    bool OpenForRace();
+    bool Reserve(size_t bytes, std::string_view rest);
+    // `rest`: what of m_pending is not on the disk.
+    void FallBehind(const std::string& step, int code, std::string_view rest);
     void Drop();
-    void Fail(const std::string& step, int code);
+    void Notify();
+    std::string Named(const std::string& text) const;
 
     std::filesystem::path m_folder;
     std::shared_ptr<JournalFd> m_folderLock;
     bool m_folderInUse = false;
-    std::shared_ptr<JournalFd> m_file; // null: no journal being written
+    std::string m_folderError; // why this timer keeps no journal at all
+
+    std::filesystem::path m_path;      // the journal of the race being recorded
+    bool m_recording = false;          // a race is being recorded (on disk or not)
+    bool m_created = false;            // the file is this race's journal, made or continued
+    std::shared_ptr<JournalFd> m_file; // null: not open (yet)
+    std::string m_pending;             // bytes reported, not yet on the disk, in order
+    int32_t m_lostEvents = 0;          // dropped while m_pending was full
+    bool m_behindNoted = false;        // the note that the journal fell behind is on disk
+    bool m_noteTorn = false;           // the disk took only part of that note
+    uint64_t m_size = 0;               // bytes on the disk
+    bool m_atLineStart = true;         // the bytes on the disk end with a whole line
+    uint64_t m_reservedEnd = 0;        // disk space held up to here
+    bool m_reserveWorks = true;        // the file system can hold space ahead
     uint64_t m_sequence = 0;
+    int32_t m_lastClock = 0;
     bool m_eventSinceScreen = true;
-    JournalEvent m_event; // reused, so an ordinary append allocates nothing
-    std::string m_line;
-    mutable std::string m_lastError;
+    std::string m_line; // reused, so an ordinary append allocates nothing
+    std::string m_error;
+    std::function<void(const std::string&)> m_listener;
+    std::string m_told;             // what the listener was told last
     mutable JournalSyncer m_syncer; // last: stops (after a last sync) before the file closes
 };
 

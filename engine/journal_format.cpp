@@ -26,7 +26,7 @@ struct Tag {
     JournalEventKind kind;
     std::string_view name;
 };
-constexpr std::array<Tag, 15> Tags{{
+constexpr std::array<Tag, 16> Tags{{
     {JournalEventKind::RaceStarted, "start"},
     {JournalEventKind::TimingStarted, "green"},
     {JournalEventKind::DecoderLine, "line"},
@@ -42,6 +42,7 @@ constexpr std::array<Tag, 15> Tags{{
     {JournalEventKind::RaceAborted, "abort"},
     {JournalEventKind::RaceReset, "reset"},
     {JournalEventKind::SettingsChanged, "settings"},
+    {JournalEventKind::JournalBehind, "behind"},
 }};
 
 std::string_view TagName(JournalEventKind kind) {
@@ -155,6 +156,7 @@ void AppendFields(std::string& out, const JournalEvent& e) {
     case JournalEventKind::TypedRecord:
         AppendNumber(out, e.raceClock);
         AppendText(out, e.text);
+        AppendNumber(out, e.tickMs);
         break;
     case JournalEventKind::DemoPass:
         AppendNumber(out, e.raceClock);
@@ -173,6 +175,11 @@ void AppendFields(std::string& out, const JournalEvent& e) {
         break;
     case JournalEventKind::RaceClosed:
         AppendNumber(out, e.raceClock);
+        AppendText(out, e.text);
+        break;
+    case JournalEventKind::JournalBehind:
+        AppendNumber(out, e.raceClock);
+        AppendNumber(out, e.value);
         AppendText(out, e.text);
         break;
     case JournalEventKind::BestLapCleared:
@@ -311,6 +318,10 @@ bool ParseFields(FieldReader& in, JournalEvent& e) {
     }
     case JournalEventKind::DecoderLine:
     case JournalEventKind::TypedRecord:
+        e.raceClock = in.Int32();
+        e.text = in.Text();
+        e.tickMs = in.AtEnd() ? e.raceClock : in.Int32();
+        break;
     case JournalEventKind::RaceClosed:
         e.raceClock = in.Int32();
         e.text = in.Text();
@@ -319,6 +330,11 @@ bool ParseFields(FieldReader& in, JournalEvent& e) {
         e.raceClock = in.Int32();
         e.id = in.Int32();
         e.value = in.Int32();
+        break;
+    case JournalEventKind::JournalBehind:
+        e.raceClock = in.Int32();
+        e.value = in.Int32();
+        e.text = in.Text();
         break;
     case JournalEventKind::ScreenUpdated:
     case JournalEventKind::WhiteFlagShown:
@@ -364,25 +380,31 @@ bool CheckedBody(std::string_view line, std::string_view& body) {
     return JournalCrc32(body) == stated;
 }
 
-bool ParseHeader(std::string_view line) {
+enum class Header { Valid, OtherVersion, Damaged };
+
+Header ParseHeader(std::string_view line) {
     std::string_view body;
     if (!CheckedBody(line, body))
-        return false;
+        return Header::Damaged;
     FieldReader in(body);
-    const bool fields =
-        in.Int32() == 0 && in.Next() == JournalFormatName && in.Int32() == JournalFormatVersion;
-    return fields && in.ok && in.AtEnd();
+    if (in.Int32() != 0 || in.Next() != JournalFormatName)
+        return Header::Damaged;
+    const int32_t version = in.Int32();
+    if (!in.ok || !in.AtEnd())
+        return Header::Damaged;
+    return version == JournalFormatVersion ? Header::Valid : Header::OtherVersion;
 }
 
-bool ParseEvent(std::string_view line, uint64_t sequence, JournalEvent& event) {
+// A whole line that reads as an event numbered above `after`; `number` is its number.
+bool ParseEvent(std::string_view line, uint64_t after, uint64_t& number, JournalEvent& event) {
     std::string_view body;
     if (!CheckedBody(line, body))
         return false;
     FieldReader in(body);
     const std::string_view seq = in.Next();
-    uint64_t number = 0;
     auto result = std::from_chars(seq.data(), seq.data() + seq.size(), number);
-    if (result.ec != std::errc() || result.ptr != seq.data() + seq.size() || number != sequence)
+    if (result.ec != std::errc() || result.ptr != seq.data() + seq.size() || number <= after ||
+        (seq.size() > 1 && seq[0] == '0'))
         return false;
     const std::string_view tag = in.Next();
     for (const Tag& known : Tags) {
@@ -401,27 +423,6 @@ uint32_t JournalCrc32(std::string_view bytes) {
     for (char ch : bytes)
         crc = CrcTable[(crc ^ static_cast<unsigned char>(ch)) & 0xFF] ^ (crc >> 8);
     return crc ^ 0xFFFFFFFFu;
-}
-
-JournalRaceStart RaceStartOf(const RaceState& state) {
-    JournalRaceStart start;
-    start.Settings = state.Settings;
-    start.Names = state.Names;
-    start.SpeedMultiplier = state.SpeedMultiplier;
-    start.PracticeMode = state.PracticeMode;
-    start.LapRace = state.LapRace;
-    start.TimedRace = state.TimedRace;
-    start.NumberOfLaps = state.NumberOfLaps;
-    start.RaceMinutes = state.RaceMinutes;
-    start.DemoMode = state.DemoMode;
-    start.RaceFormatText = state.RaceFormatText;
-    start.BestColumnMode = state.BestColumnMode;
-    start.LagColumnMode = state.LagColumnMode;
-    start.DemoNextPass = state.DemoNextPass;
-    start.DemoLapBase = state.DemoLapBase;
-    start.DemoLapSpread = state.DemoLapSpread;
-    start.DemoCrashChance = state.DemoCrashChance;
-    return start;
 }
 
 std::string JournalHeaderLine() {
@@ -445,35 +446,59 @@ void AppendJournalLine(std::string& out, uint64_t sequence, const JournalEvent& 
 
 JournalContents ReadJournal(std::string_view bytes) noexcept {
     JournalContents contents;
+    JournalDamage& damage = contents.damage;
+    size_t damagedSinceGood = 0; // damaged lines after the last good one
     try {
         const char* data = bytes.data();
         const size_t size = bytes.size();
         // No reservation up front: the events take memory only as they are read.
         size_t pos = 0;
-        uint64_t sequence = 0;
+        bool first = true;
         while (pos < size) {
             const void* found = std::memchr(data + pos, '\n', size - pos);
             if (found == nullptr)
                 break; // torn: no line feed
             const size_t lineEnd = static_cast<size_t>(static_cast<const char*>(found) - data);
             const std::string_view line = bytes.substr(pos, lineEnd - pos);
-            if (sequence == 0) {
-                if (!ParseHeader(line))
-                    break;
-                contents.headerValid = true;
-            } else {
-                JournalEvent event;
-                if (!ParseEvent(line, sequence, event))
-                    break;
-                contents.events.push_back(std::move(event));
-            }
-            ++sequence;
             pos = lineEnd + 1;
+            if (first) {
+                first = false;
+                const Header header = ParseHeader(line);
+                if (header == Header::OtherVersion)
+                    break; // not ours to read
+                if (header == Header::Valid) {
+                    contents.headerValid = true;
+                    contents.validBytes = pos;
+                    continue;
+                }
+                // A damaged first line may still be the header: the events decide.
+            }
+            JournalEvent event;
+            uint64_t number = 0;
+            if (!ParseEvent(line, contents.lastSequence, number, event)) {
+                ++damagedSinceGood;
+                continue;
+            }
+            if (contents.lastSequence + 1 < number) {
+                const uint64_t firstMissing = contents.lastSequence + 1;
+                if (damage.firstMissing == 0)
+                    damage.firstMissing = firstMissing;
+                damage.lastMissing = number - 1;
+                damage.missingEvents += number - firstMissing;
+            }
+            damage.damagedLines += damagedSinceGood;
+            damagedSinceGood = 0;
+            // The journal's own note takes no number: the event after it has this one.
+            contents.lastSequence =
+                event.kind == JournalEventKind::JournalBehind ? number - 1 : number;
+            contents.events.push_back(std::move(event));
             contents.validBytes = pos;
         }
     } catch (...) {
         // what was read so far stands
     }
+    // Events without their first line: the header was damaged or lost.
+    damage.headerDamaged = !contents.headerValid && !contents.events.empty();
     contents.tailDropped = contents.validBytes < bytes.size();
     return contents;
 }

@@ -6,15 +6,20 @@
 // is not a printable ASCII character other than "%"), and <crc> the CRC-32 of
 // everything before the blank ahead of it in 8 lower-case hex digits. The
 // first line, sequence 0, names the format and its version; events follow
-// numbered from 1. A line cut short by a power cut (no line feed), garbled
-// (checksum wrong) or out of sequence ends the journal: what comes before it
-// is the race as far as it is known.
+// numbered from 1. Fields added later go at the end of their line, and a
+// reader takes a line without them. A line cut short by a power cut (no line
+// feed) ends the journal. A garbled line (checksum wrong) or one out of
+// sequence is read past: the numbers of the lines around it tell how many
+// events it held.
+//
+// A "behind" line (JournalEventKind::JournalBehind) is the journal's own note,
+// not an event: it carries the number of the event that follows it and does
+// not use that number up.
 
-#include "engine/race_state.h"
+#include "engine/journal_event.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,77 +29,35 @@ namespace kesto {
 inline constexpr const char* JournalFormatName = "KestoRaceJournal";
 inline constexpr int JournalFormatVersion = 1;
 
-enum class JournalEventKind : uint8_t {
-    RaceStarted,
-    TimingStarted,
-    DecoderLine,
-    TypedRecord,
-    DemoPass,
-    ScreenUpdated,
-    WhiteFlagShown,
-    CheckeredFlagDropped,
-    RaceClosed,
-    BestLapCleared,
-    NameChosen,
-    UnsavedMarks,
-    RaceAborted,
-    RaceReset,
-    SettingsChanged,
-};
-
-// Everything in force when Start was pressed that the race depends on.
-struct JournalRaceStart {
-    SettingsRecord Settings;
-    IdNamesRecord Names;
-    float SpeedMultiplier = 0;
-    bool PracticeMode = false;
-    bool LapRace = false;
-    bool TimedRace = false;
-    int16_t NumberOfLaps = 0;
-    int32_t RaceMinutes = 0;
-    bool DemoMode = false;
-    std::string RaceFormatText;
-    std::string BestColumnMode;
-    std::string LagColumnMode;
-    PerId<int32_t> DemoNextPass{};
-    PerId<int32_t> DemoLapBase{};
-    PerId<int32_t> DemoLapSpread{};
-    PerId<int16_t> DemoCrashChance{};
-};
-
-// The start values of a race state (after the start reset's demo draws).
-JournalRaceStart RaceStartOf(const RaceState& state);
-
-struct JournalEvent {
-    JournalEventKind kind = JournalEventKind::ScreenUpdated;
-    int32_t raceClock = 0;      // the race clock of the event (0 where it has none)
-    int32_t id = 0;             // DemoPass, BestLapCleared (0 = all), NameChosen
-    int32_t value = 0;          // DemoPass: next pass; CheckeredFlagDropped: RaceCloseTime;
-                                // UnsavedMarks: LapsUnsaved
-    int32_t value2 = 0;         // UnsavedMarks: SummaryUnsaved
-    std::string text;           // the decoder line, typed record, name or RaceDateStamp
-    PerId<int16_t> finishLap{}; // CheckeredFlagDropped
-    // RaceStarted; SettingsChanged (only Settings, SpeedMultiplier and the
-    // column modes are filled in)
-    std::shared_ptr<const JournalRaceStart> start;
-};
-
 // The first line of every journal.
 std::string JournalHeaderLine();
 
 // Appends the line of `event` with its sequence number (1, 2, ...) to `out`.
 void AppendJournalLine(std::string& out, uint64_t sequence, const JournalEvent& event);
 
+// Lines of a journal that could not be read and were read past.
+struct JournalDamage {
+    size_t damagedLines = 0;    // whole lines that could not be read, before the last good one
+    bool headerDamaged = false; // events were read, but not the first line naming the format
+    uint64_t missingEvents = 0; // event numbers between good lines that were never read
+    uint64_t firstMissing = 0;  // the first and last of them (0 when none)
+    uint64_t lastMissing = 0;
+    bool Any() const { return damagedLines > 0 || missingEvents > 0 || headerDamaged; }
+};
+
 // What a journal's bytes hold.
 struct JournalContents {
     bool headerValid = false;         // the first line names this format and version
     std::vector<JournalEvent> events; // every whole, valid event in order
     bool tailDropped = false;         // bytes after the last valid line were dropped
-    size_t validBytes = 0;            // length of the valid lines, header included
+    size_t validBytes = 0;            // up to the end of the last valid line, header included
+    uint64_t lastSequence = 0;        // the number of the last event read
+    JournalDamage damage;             // read past before the last valid line
 };
 
-// Reads events up to the last whole, valid line. Never throws; memory is a
-// small multiple of the input's size; one pass over the bytes.
+// Reads every whole, valid line, past damaged ones. Never throws; memory is
+// a small multiple of the input's size; one pass over the bytes. A header of
+// another format or version ends the reading at once: nothing of it is read.
 JournalContents ReadJournal(std::string_view bytes) noexcept;
 
 // CRC-32 (the one of zip and PNG) of `bytes`.

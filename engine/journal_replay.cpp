@@ -7,7 +7,7 @@
 #include "engine/clock_format.h"
 #include "engine/decoder_input.h"
 #include "engine/decoder_record.h"
-#include "engine/journal_file.h"
+#include "engine/journal_place.h"
 #include "engine/lap_counting.h"
 #include "engine/number_format.h"
 #include "engine/positions.h"
@@ -22,8 +22,6 @@
 
 namespace kesto {
 namespace {
-
-constexpr size_t MaxJournalBytes = size_t{1} << 30;
 
 // --- silent doubles: the replay plays no sound, asks nothing, shows nothing ----------
 
@@ -82,7 +80,7 @@ class Replayer final {
 public:
     Replayer(RaceState& state, SoundChoices& sounds)
         : m_ctx{state, sounds, m_player, m_dialogs, m_random, m_clock, m_port},
-          m_control(m_ctx, m_screen, m_launcher) {}
+          m_control(m_ctx, m_screen, m_launcher, m_timer) {}
 
     void Apply(const JournalEvent& event);
 
@@ -97,6 +95,7 @@ private:
     NoStartWindows m_launcher;
     RaceContext m_ctx;
     BlankRaceScreen m_screen;
+    NoRaceTimer m_timer;
     RaceControl m_control;
 };
 
@@ -146,7 +145,13 @@ void Replayer::Apply(const JournalEvent& e) {
         m_control.StartLightsClosed();
         break;
     case JournalEventKind::DecoderLine:
+        // The race tick refreshed the standings between the records it took;
+        // the flags its finish checks raised follow in the journal.
+        state.Decoder.SetNow(e.tickMs);
+        ParseDecoderRecord(m_ctx, e.text, [&state] { RefreshStandings(state); });
+        break;
     case JournalEventKind::TypedRecord:
+        state.Decoder.SetNow(e.tickMs);
         ParseDecoderRecord(m_ctx, e.text);
         break;
     case JournalEventKind::DemoPass:
@@ -169,6 +174,7 @@ void Replayer::Apply(const JournalEvent& e) {
         break;
     case JournalEventKind::RaceClosed:
         state.RaceIsOver = true;
+        state.Decoder.Stop();
         state.RaceDateStamp = e.text;
         state.TimerEnabled = false;
         state.RtsRaised = false;
@@ -215,22 +221,31 @@ void Replayer::Apply(const JournalEvent& e) {
         m_control.ClearLapTimes();
         ResetSortedLapTimesArray(state);
         break;
+    case JournalEventKind::JournalBehind:
+        break; // the journal's own note: nothing happened in the race
     }
 }
 
 } // namespace
 
-UnfinishedRace DescribeRace(std::vector<JournalEvent> events, bool tailDropped) {
+UnfinishedRace DescribeRace(JournalContents contents) {
     UnfinishedRace race;
-    race.tailDropped = tailDropped;
+    race.tailDropped = contents.tailDropped;
+    race.damage = contents.damage;
+    std::vector<JournalEvent>& events = contents.events;
     const auto lastStart = std::find_if(events.rbegin(), events.rend(), [](const JournalEvent& e) {
         return e.kind == JournalEventKind::RaceStarted && e.start;
     });
     if (lastStart != events.rend())
         events.erase(events.begin(), std::prev(lastStart.base()));
+    else
+        race.rebuildable = false;
     for (const JournalEvent& e : events) {
         if (HasClock(e.kind))
             race.lastRaceClock = e.raceClock;
+        // Any event after the journal's note: it caught up.
+        if (e.kind != JournalEventKind::JournalBehind)
+            race.behind = false;
         switch (e.kind) {
         case JournalEventKind::RaceStarted:
             if (e.start)
@@ -262,6 +277,15 @@ UnfinishedRace DescribeRace(std::vector<JournalEvent> events, bool tailDropped) 
         case JournalEventKind::RaceReset:
             race.finished = true;
             break;
+        case JournalEventKind::JournalBehind:
+            if (e.value > 0) {
+                race.lostEvents += e.value;
+            } else {
+                race.behind = true;
+                race.behindAt = e.raceClock;
+                race.behindReason = e.text;
+            }
+            break;
         default:
             break;
         }
@@ -272,20 +296,34 @@ UnfinishedRace DescribeRace(std::vector<JournalEvent> events, bool tailDropped) 
 
 std::optional<UnfinishedRace> FindUnfinishedRace(const std::filesystem::path& programFolder) {
     const std::filesystem::path path = ResolveInFolder(programFolder, JournalFileName);
-    std::string bytes;
-    if (!ReadFilePrefix(path, MaxJournalBytes, bytes, nullptr))
+    FoundJournal found = InspectJournalPlace(path, true);
+    if (found.place != JournalPlace::Journal)
         return std::nullopt;
-    JournalContents contents = ReadJournal(bytes);
-    if (!contents.headerValid)
+    JournalContents contents = ReadJournal(found.bytes);
+    found.bytes = std::string();
+    if (contents.events.empty() && !contents.damage.Any() && !contents.tailDropped)
+        return std::nullopt; // a header alone: no race began
+    UnfinishedRace race = DescribeRace(std::move(contents));
+    if (race.finished)
         return std::nullopt;
-    UnfinishedRace race = DescribeRace(std::move(contents.events), contents.tailDropped);
-    const bool started =
-        !race.events.empty() && race.events.front().kind == JournalEventKind::RaceStarted;
-    if (!started || !race.reachedGreen || race.finished)
+    if (!race.rebuildable)
+        return race; // damaged: told and kept, never dropped unseen
+    if (!race.reachedGreen)
         return std::nullopt;
     if (race.closed && !race.lapsUnsaved && !race.summaryUnsaved)
         return std::nullopt; // its results are saved: nothing would be lost
     return race;
+}
+
+bool JournalRaceIsDone(JournalContents contents) {
+    if (contents.events.empty() && !contents.damage.Any() && !contents.tailDropped &&
+        contents.headerValid)
+        return true;
+    const UnfinishedRace race = DescribeRace(std::move(contents));
+    if (!race.rebuildable)
+        return race.finished;
+    return race.finished || !race.reachedGreen ||
+           (race.closed && !race.lapsUnsaved && !race.summaryUnsaved);
 }
 
 void ReplayRace(const UnfinishedRace& race, RaceState& state, SoundChoices& sounds) {
@@ -298,15 +336,15 @@ void ReplayRace(const UnfinishedRace& race, RaceState& state, SoundChoices& soun
     state.ClockSeconds = RaceClockSeconds(state);
 }
 
-void SetJournalAside(const std::filesystem::path& programFolder) {
+std::string SetJournalAside(const std::filesystem::path& programFolder) {
     const std::filesystem::path path = ResolveInFolder(programFolder, JournalFileName);
-    std::error_code error;
-    if (!std::filesystem::exists(path, error))
-        return;
-    const std::string asideName = std::string(JournalFileName) + ".old";
-    std::filesystem::rename(path, ResolveInFolder(programFolder, asideName), error);
-    if (error) // it must not be offered again; the next race would overwrite it anyway
-        std::filesystem::remove(path, error);
+    const FoundJournal found = InspectJournalPlace(path, false);
+    if (found.place == JournalPlace::Missing)
+        return {};
+    if (found.place == JournalPlace::Foreign)
+        return found.error;
+    // Never deleted: a journal that cannot be kept aside stays where it is.
+    return KeepJournalAside(programFolder, path);
 }
 
 } // namespace kesto

@@ -65,11 +65,9 @@ void JournalSyncer::WaitSynced() {
     m_synced.wait(lock, [&] { return m_syncedAppends >= target; });
 }
 
-std::string JournalSyncer::TakeError() {
+std::string JournalSyncer::Error() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    std::string error;
-    error.swap(m_error);
-    return error;
+    return m_error;
 }
 
 void JournalSyncer::Run() {
@@ -85,6 +83,7 @@ void JournalSyncer::Run() {
         lock.unlock();
 
         int code = 0;
+        const bool synced = file != nullptr;
         if (file) {
             code = JournalFault("sync");
             if (code == 0 && ::fdatasync(file->Get()) != 0)
@@ -96,8 +95,8 @@ void JournalSyncer::Run() {
         folder.reset();
 
         lock.lock();
-        if (code != 0)
-            m_error = std::generic_category().message(code);
+        if (synced)
+            m_error = code != 0 ? std::generic_category().message(code) : std::string();
         m_syncedAppends = target;
         m_synced.notify_all();
     }

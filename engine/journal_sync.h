@@ -14,8 +14,9 @@
 
 namespace kesto {
 
-// Tests only: asked before each "open", "write" and "sync" of the journal (on
-// the thread doing it); a non-zero answer makes that step fail with that errno.
+// Tests only: asked before each "open", "reserve" (of disk space ahead),
+// "write" and "sync" of the journal (on the thread doing it); a non-zero
+// answer makes that step fail with that errno.
 using JournalFaultHook = int (*)(std::string_view step);
 void SetJournalFaultHookForTesting(JournalFaultHook hook);
 // The errno the hook gives for `step`, 0 without a hook.
@@ -51,8 +52,8 @@ public:
     void Appended();
     // Waits until everything appended so far has been synced.
     void WaitSynced();
-    // The description of the last failed sync, empty when none; cleared by reading.
-    std::string TakeError();
+    // The description of the failure of the last sync, empty when it went well.
+    std::string Error();
 
 private:
     void Run();

@@ -1,5 +1,6 @@
 #include "engine/lap_counting.h"
 
+#include "base/guarded_step.h"
 #include "engine/number_format.h"
 
 #include <charconv>
@@ -29,18 +30,25 @@ bool CarSoundOn(const SoundChoices& sounds, CarSound sound) {
     return sounds.CarSoundEnabled[sound] != 0;
 }
 
-// Keeps a dropped detection for the operator. Past the bound (or without
-// memory) it is only counted; either way counting goes on untouched.
-void KeepRejectedPass(RaceState& state, int LaneNum, int32_t TimeStamp, int32_t sinceLastPass,
-                      RejectReason reason) {
+// Keeps a dropped detection for the operator.
+void RejectDetection(RaceState& state, int LaneNum, int32_t TimeStamp, int32_t sinceLastPass,
+                     RejectReason reason) {
+    RejectedPass pass;
+    pass.id = static_cast<int16_t>(LaneNum);
+    pass.timeMs = TimeStamp;
+    pass.sinceLastPassMs = sinceLastPass;
+    pass.reason = reason;
+    pass.minLapTimeMs = RoundToInt32(MinLapTimeMs(state.Settings));
+    KeepRejectedPass(state, pass);
+}
+
+} // namespace
+
+void KeepRejectedPass(RaceState& state, const RejectedPass& pass) {
+    // Past the bound (or without memory) it is only counted; either way
+    // counting goes on untouched.
     if (state.RejectedPasses.size() < MaxRejectedPasses) {
         try {
-            RejectedPass pass;
-            pass.id = static_cast<int16_t>(LaneNum);
-            pass.timeMs = TimeStamp;
-            pass.sinceLastPassMs = sinceLastPass;
-            pass.reason = reason;
-            pass.minLapTimeMs = RoundToInt32(MinLapTimeMs(state.Settings));
             state.RejectedPasses.push_back(pass);
             return;
         } catch (...) {
@@ -49,8 +57,6 @@ void KeepRejectedPass(RaceState& state, int LaneNum, int32_t TimeStamp, int32_t 
     if (state.RejectedPassesNotKept < std::numeric_limits<int32_t>::max())
         ++state.RejectedPassesNotKept;
 }
-
-} // namespace
 
 double MinLapTimeMs(const SettingsRecord& settings) {
     // The setting is kept in single precision; its shortest decimal text is
@@ -85,10 +91,10 @@ void CountLap(RaceContext& ctx, int LaneNum, int32_t TimeStamp) {
 
     // A car that has run the distance of a lap race is not counted again.
     if (state.LapRace && state.LapCount[i] == state.NumberOfLaps) {
-        KeepRejectedPass(state, LaneNum, TimeStamp,
-                         ClampToInt32(static_cast<int64_t>(TimeStamp) -
-                                      static_cast<int64_t>(state.LastPassTime[i])),
-                         RejectReason::DistanceRun);
+        RejectDetection(state, LaneNum, TimeStamp,
+                        ClampToInt32(static_cast<int64_t>(TimeStamp) -
+                                     static_cast<int64_t>(state.LastPassTime[i])),
+                        RejectReason::DistanceRun);
         return;
     }
 
@@ -100,8 +106,8 @@ void CountLap(RaceContext& ctx, int LaneNum, int32_t TimeStamp) {
     bool firstDetection = state.LapCount[i] == state.Settings.FirstLapCount;
     if (!(state.CurrentLapTime[i] > MinLapTimeMs(state.Settings)) && !firstDetection) {
         // Not a lap; the next one is measured from the last accepted pass.
-        KeepRejectedPass(state, LaneNum, TimeStamp, state.CurrentLapTime[i],
-                         RejectReason::UnderMinimumLap);
+        RejectDetection(state, LaneNum, TimeStamp, state.CurrentLapTime[i],
+                        RejectReason::UnderMinimumLap);
         return;
     }
 
@@ -135,6 +141,8 @@ void CountLap(RaceContext& ctx, int LaneNum, int32_t TimeStamp) {
         PlayCarSound(ctx, PersonalBestLapSound);
     else if (CarSoundOn(ctx.sounds, EachLapSound))
         PlayCarSound(ctx, EachLapSound);
+
+    RunGuarded([&] { ctx.Caller().LapCounted(state, LaneNum, overallBest); });
 }
 
 } // namespace kesto

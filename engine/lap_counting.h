@@ -19,6 +19,10 @@ namespace kesto {
 // the following steps still run.
 void CountLap(RaceContext& ctx, int LaneNum, int32_t TimeStamp);
 
+// Keeps a record that did not count for the operator, in arrival order. Past
+// MaxRejectedPasses (or without memory) it is only counted.
+void KeepRejectedPass(RaceState& state, const RejectedPass& pass);
+
 // True when the car's best lap is strictly below the best lap of each of the
 // 13 other IDs (a tie is not an overall best).
 bool IsOverallBestLap(const RaceState& state, int LaneNum);

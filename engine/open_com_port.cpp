@@ -29,6 +29,12 @@ void AskAfterPortError(RaceContext& ctx, const OpenComPortHooks& hooks) {
 
 } // namespace
 
+std::string PortInUseText(int port) {
+    return "COM" + std::to_string(port) +
+           " is in use by another program, perhaps another timer.\n"
+           "Only one program can read the decoder: close the other one, or choose another port.";
+}
+
 bool OpenComPort(RaceContext& ctx, int port, const OpenComPortHooks& hooks) {
     if (!IsValidPortNumber(port)) {
         Message box;
@@ -38,9 +44,21 @@ bool OpenComPort(RaceContext& ctx, int port, const OpenComPortHooks& hooks) {
     }
     if (ctx.port.IsOpen())
         ctx.port.Close();
-    if (ctx.port.Open(port) && ctx.port.IsOpen())
+    if (ctx.port.Open(port) && ctx.port.IsOpen()) {
+        // Opening drops RTS. During a race the decoder runs its clock from
+        // it, so it goes back to what the race needs; a port without modem
+        // lines is no error.
+        ctx.port.SetRts(ctx.state.RtsRaised);
         return true;
+    }
     ctx.port.Close();
+    if (ctx.port.InUseElsewhere()) {
+        Message box;
+        box.title = ComPortErrorTitle;
+        box.text = PortInUseText(port);
+        box.icon = MessageIcon::Error;
+        ctx.dialogs.Show(box);
+    }
     AskAfterPortError(ctx, hooks);
     return false;
 }

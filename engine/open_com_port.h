@@ -5,6 +5,7 @@
 #include "engine/race_context.h"
 
 #include <functional>
+#include <string>
 
 namespace kesto {
 
@@ -28,9 +29,14 @@ inline constexpr const char* ComPortErrorText = "Com Port ERROR!\n"
                                                 "To use Demo mode, click \"No\"";
 inline constexpr const char* InvalidPortNumberText = "Invalid Port Number";
 
+// Said first when the port failed because another program holds the device.
+std::string PortInUseText(int port);
+
 // Opens decoder port `port` (1..16) on ctx.port, closing it first if open.
-// True when the port is open. On failure the user is asked what to do: "No"
-// ticks demo mode, "Yes" keeps or shows the settings window.
+// True when the port is open, with RTS as the race needs it (raised from the
+// start of timing to the close or abort). On failure the user is asked what to do: "No"
+// ticks demo mode, "Yes" keeps or shows the settings window; when another
+// program (another timer) holds the device, a message says so first.
 bool OpenComPort(RaceContext& ctx, int port, const OpenComPortHooks& hooks);
 
 } // namespace kesto

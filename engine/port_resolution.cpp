@@ -50,6 +50,19 @@ std::optional<fs::path> ResolvePortDevice(int portNumber, const fs::path& progra
     return std::nullopt;
 }
 
+fs::path StableDevicePath(const fs::path& device, const fs::path& devFolder) {
+    std::error_code error;
+    const fs::path target = fs::canonical(device, error);
+    if (error)
+        return device;
+    for (const auto& link : fs::directory_iterator(devFolder / "serial" / "by-id", error)) {
+        std::error_code linkError;
+        if (fs::canonical(link.path(), linkError) == target && !linkError)
+            return link.path();
+    }
+    return device;
+}
+
 std::string DescribePort(int portNumber, const fs::path& programFolder, const fs::path& devFolder) {
     std::string name = PortName(portNumber);
     if (!IsValidPortNumber(portNumber))

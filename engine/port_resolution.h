@@ -31,6 +31,15 @@ std::optional<std::filesystem::path>
 ResolvePortDevice(int portNumber, const std::filesystem::path& programFolder,
                   const std::filesystem::path& devFolder = "/dev");
 
+// The path that finds `device` again after it vanished and came back (a USB
+// adapter unplugged and plugged in, a COM link remade): the udev link under
+// devFolder/serial/by-id that leads to it (the adapter's own name, whatever
+// number it comes back as), or else the path itself (a COMn entry, a
+// built-in port). A reconnect opens this and never resolves the port number
+// again, so it cannot land on another device.
+std::filesystem::path StableDevicePath(const std::filesystem::path& device,
+                                       const std::filesystem::path& devFolder = "/dev");
+
 // One line for the settings window: "COM3: /dev/ttyUSB2",
 // "COM3: /opt/kesto/com3 -> /dev/ttyUSB0", "COM3: /opt/kesto/COM3 -> /dev/ttyUSB0 (missing)",
 // "COM3: no device (/dev/ttyUSB2, /dev/ttyACM2, /dev/ttyS2)".

@@ -9,6 +9,7 @@
 #include "base/sound_player.h"
 #include "base/wall_clock.h"
 #include "engine/race_screen.h"
+#include "engine/race_timer.h"
 #include "engine/start_sequence.h"
 
 namespace kesto {
@@ -51,23 +52,27 @@ public:
 // show are the engine's own (engine/standings.h), so nothing is lost.
 class BlankRaceScreen final : public RaceScreen {
 public:
-    void LoadNames() override {}
-    void ClearRowCells() override {}
-    void PaintRowsInIdOrder() override {}
+    void ResetRows() override {}
     void ShowFlag(const std::string&) override {}
     void HideFlag() override {}
     void ShowRaceOver(bool) override {}
     void SetClockText(const std::string&) override {}
     void SetClockColor(int32_t) override {}
     void SetStartButton(StartButton) override {}
-    void EnableStartButton(bool) override {}
     void EnableMenu(MainMenu, bool) override {}
-    void SetRaceTimer(bool) override {}
     void ComposeTitle() override {}
     void UpdateRaceScreen() override {}
     void UpdatePracticeScreen() override {}
     void ShowLinkAlarm(const std::string&) override {}
     void HideLinkAlarm() override {}
+    void ShowJournalAlarm(const std::string&) override {}
+    void HideJournalAlarm() override {}
+};
+
+// A race timer that never ticks: the replay drives the race by its events.
+class NoRaceTimer final : public RaceTimer {
+public:
+    void SetRaceTimer(bool) override {}
 };
 
 // Start windows that release the race at once: green the moment Start is

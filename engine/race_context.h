@@ -8,6 +8,7 @@
 #include "base/sound_choices.h"
 #include "base/sound_player.h"
 #include "base/wall_clock.h"
+#include "engine/race_caller.h"
 #include "engine/race_journal.h"
 #include "engine/race_state.h"
 #include "engine/standings.h"
@@ -24,10 +25,13 @@ struct RaceContext {
     DecoderPort& port;
     // Where the race's events are recorded; none when null.
     RaceJournal* journal = nullptr;
+    // Who calls the race out loud; nobody when null.
+    RaceCaller* caller = nullptr;
     // The lap viewer's grid, hidden while the standings sort the lap statistics.
     ViewerGridVisibility lapViewerGrid{};
 
     RaceJournal& Journal() const { return journal ? *journal : NoRaceJournal(); }
+    RaceCaller& Caller() const { return caller ? *caller : NoRaceCaller(); }
 };
 
 } // namespace kesto

@@ -32,8 +32,9 @@ Message Question(const std::string& title, const std::string& text, MessageIcon 
 
 } // namespace
 
-RaceControl::RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher)
-    : m_ctx(ctx), m_state(ctx.state), m_screen(screen), m_launcher(launcher) {}
+RaceControl::RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher,
+                         RaceTimer& timer)
+    : m_ctx(ctx), m_state(ctx.state), m_screen(screen), m_launcher(launcher), m_timer(timer) {}
 
 // --- the start button --------------------------------------------------------
 
@@ -64,14 +65,18 @@ void RaceControl::StartClicked() {
     ResetSortedLapTimesArray(m_state);
     StartReset();
     m_state.FlagBitmap = GreenFlagBitmap;
-    RunGuarded([&] { m_ctx.Journal().RaceStarted(m_state); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::RaceStarted(m_state)); });
 
     if (m_state.PracticeMode) {
-        RunGuarded([&] { m_ctx.Journal().TimingStarted(); });
+        RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::TimingStarted()); });
+        // As at a race's green: what the decoder sent before is no lap of this one.
+        RunGuarded([&] { m_ctx.port.DiscardInput(); });
+        m_input.Clear();
         RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
         SetButton(StartButton::Abort);
         SetTiming(true);
         m_state.RaceClock = 0;
+        m_state.Decoder.Start();
         return;
     }
     // The start windows begin the timing themselves (StartTimingAtGreen).
@@ -118,7 +123,7 @@ void RaceControl::AbortClicked() {
             Question("Abort", "Are you sure you want to abort?\nAll Data will be lost",
                      MessageIcon::Question, MessageAnswer::No)) != MessageAnswer::Yes)
         return;
-    RunGuarded([&] { m_ctx.Journal().RaceAborted(); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::RaceAborted()); });
     SetTiming(false);
     m_state.LapsUnsaved = false;
     m_state.SummaryUnsaved = false;
@@ -129,7 +134,7 @@ void RaceControl::AbortClicked() {
 void RaceControl::ResetClicked() {
     if (!ResetConfirmed())
         return;
-    RunGuarded([&] { m_ctx.Journal().RaceReset(); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::RaceReset()); });
     SetButton(StartButton::Start);
     ReSet();
     StartReset();
@@ -158,6 +163,7 @@ void RaceControl::StartReset() {
     }
     RunGuarded([&] { DrawDemoCars(m_state, m_ctx.random); });
     m_state.RaceCloseTime = NoCloseTime;
+    m_state.Decoder.Stop();
     m_state.RejectedPasses.clear();
     m_state.RejectedPassesNotKept = 0;
     ResetBestLaps();
@@ -167,22 +173,20 @@ void RaceControl::StartReset() {
 }
 
 void RaceControl::ReSet() {
-    RunGuarded([&] { m_screen.LoadNames(); });
+    RunGuarded([&] { m_screen.ResetRows(); });
     RunGuarded([&] { m_ctx.random.Reseed(); });
-    RunGuarded([&] { m_screen.ClearRowCells(); });
-    RunGuarded([&] { m_screen.PaintRowsInIdOrder(); });
     RunGuarded([&] { m_screen.ShowRaceOver(false); });
     RunGuarded([&] { m_screen.HideFlag(); });
     m_state.WhiteFlagOut = false;
     m_state.CheckeredFlagOut = false;
     m_state.RaceClock = 0;
+    m_state.Decoder.Stop();
     // With the clock at 0 this is the full race time of a timed race.
     RunGuarded([&] {
         m_screen.SetClockText(m_state.TimedRace ? FormatClock(RaceClockSeconds(m_state))
                                                 : std::string("00:00"));
     });
     SetButton(StartButton::Start);
-    RunGuarded([&] { m_screen.EnableStartButton(true); });
     for (MainMenu menu : {MainMenu::File, MainMenu::RaceFormat, MainMenu::Settings, MainMenu::Help})
         RunGuarded([&] { m_screen.EnableMenu(menu, true); });
     RunGuarded([&] { m_screen.ComposeTitle(); });
@@ -211,12 +215,14 @@ void RaceControl::ShowRaceClock() {
 
 void RaceControl::CheckFinish() {
     if (m_state.TimedRace) {
-        RunGuarded([&] { PlayTimeLeftSounds(m_state, m_ctx.sounds, m_ctx.player); });
+        RunGuarded(
+            [&] { PlayTimeLeftSounds(m_state, m_ctx.sounds, m_ctx.player, m_ctx.Caller()); });
         int64_t raceEnd = int64_t{m_state.RaceMinutes} * 60000;
         if (m_state.RaceClock >= raceEnd && !m_state.CheckeredFlagOut)
             DropCheckeredFlag(1.9, 5000);
     } else {
-        RunGuarded([&] { PlayLapHalfwaySound(m_state, m_ctx.sounds, m_ctx.player); });
+        RunGuarded(
+            [&] { PlayLapHalfwaySound(m_state, m_ctx.sounds, m_ctx.player, m_ctx.Caller()); });
         int leader = m_state.RaceOrder[0];
         if (m_state.LapRace && IsValidId(leader) && m_state.LapCount[leader - 1] >= 1) {
             int leaderLaps = m_state.LapCount[leader - 1];
@@ -233,7 +239,7 @@ void RaceControl::CheckFinish() {
 }
 
 void RaceControl::ShowWhiteFlag() {
-    RunGuarded([&] { m_ctx.Journal().WhiteFlagShown(m_state); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::WhiteFlagShown(m_state)); });
     m_state.FlagBitmap = WhiteFlagBitmap;
     RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
     RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, WhiteFlag); });
@@ -255,7 +261,7 @@ void RaceControl::DropCheckeredFlag(double bestLapFactor, int32_t extraMs) {
     }
     m_state.CheckeredFlagOut = true;
     // Recorded with its finish laps and close time before anyone sees the flag.
-    RunGuarded([&] { m_ctx.Journal().CheckeredFlagDropped(m_state); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::CheckeredFlagDropped(m_state)); });
 
     RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, CheckeredFlag); });
     m_state.FlagBitmap = CheckeredFlagBitmap;
@@ -273,8 +279,10 @@ bool RaceControl::AllCarsFinished() const {
 
 void RaceControl::CloseRace() {
     m_state.RaceIsOver = true;
+    // Records typed in after the close are taken as they come.
+    m_state.Decoder.Stop();
     RunGuarded([&] { m_state.RaceDateStamp = FormatRaceDateStamp(m_ctx.clock.Now()); });
-    RunGuarded([&] { m_ctx.Journal().RaceClosed(m_state); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::RaceClosed(m_state)); });
     SetTiming(false);
     RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, RaceOver); });
     RunGuarded([&] { m_screen.ShowRaceOver(true); });
@@ -282,12 +290,13 @@ void RaceControl::CloseRace() {
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, true); });
     RunGuarded([&] { RefreshRaceStandings(m_state, m_ctx.lapViewerGrid); });
     RunGuarded([&] { m_screen.UpdateRaceScreen(); });
+    RunGuarded([&] { m_ctx.Caller().RaceClosed(m_state); });
 }
 
 // --- the start lights' hand-over -------------------------------------------------------
 
 void RaceControl::StartTimingAtGreen() {
-    RunGuarded([&] { m_ctx.Journal().TimingStarted(); });
+    RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::TimingStarted()); });
     // Nothing the decoder sent before green is a lap of this race, not even
     // the start of a line received before.
     RunGuarded([&] { m_ctx.port.DiscardInput(); });
@@ -295,6 +304,7 @@ void RaceControl::StartTimingAtGreen() {
     RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
     SetTiming(true);
     m_state.RaceClock = 0;
+    m_state.Decoder.Start();
     RunGuarded([&] { m_screen.SetClockColor(ClockWhite); });
 }
 
@@ -304,11 +314,11 @@ void RaceControl::StartLightsClosed() {
 
 // --- resuming a race rebuilt from its journal ------------------------------------------
 
-void RaceControl::ResumeRace() {
+void RaceControl::ResumeRace(int64_t downtimeMs) {
     m_input.Clear();
-    RunGuarded([&] { m_screen.LoadNames(); });
-    RunGuarded([&] { m_screen.ClearRowCells(); });
-    RunGuarded([&] { m_screen.PaintRowsInIdOrder(); });
+    // The decoder's clock ran on while the timer was down.
+    m_state.Decoder.Advance(downtimeMs);
+    RunGuarded([&] { m_screen.ResetRows(); });
     RunGuarded([&] { m_screen.ComposeTitle(); });
     if (m_state.FlagBitmap.empty())
         RunGuarded([&] { m_screen.HideFlag(); });
@@ -316,7 +326,6 @@ void RaceControl::ResumeRace() {
         RunGuarded([&] { m_screen.ShowFlag(m_state.FlagBitmap); });
     RunGuarded([&] { m_screen.ShowRaceOver(m_state.RaceIsOver); });
     SetButton(m_state.RaceIsOver ? StartButton::Reset : StartButton::Abort);
-    RunGuarded([&] { m_screen.EnableStartButton(true); });
     // As during the race; after the close the File menu has the reports.
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::File, m_state.RaceIsOver); });
     RunGuarded([&] { m_screen.EnableMenu(MainMenu::RaceFormat, false); });
@@ -342,7 +351,7 @@ void RaceControl::RefreshRaceScreen() {
 
 void RaceControl::SetTiming(bool on) {
     m_state.TimerEnabled = on;
-    RunGuarded([&] { m_screen.SetRaceTimer(on); });
+    RunGuarded([&] { m_timer.SetRaceTimer(on); });
     m_state.RtsRaised = on;
     // A port without modem lines (or no port at all in demo mode) is no error.
     RunGuarded([&] { m_ctx.port.SetRts(on); });

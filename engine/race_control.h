@@ -7,6 +7,7 @@
 
 #include "engine/race_context.h"
 #include "engine/race_screen.h"
+#include "engine/race_timer.h"
 #include "engine/receive_buffer.h"
 #include "engine/start_sequence.h"
 
@@ -19,7 +20,8 @@ inline constexpr const char* CheckeredFlagBitmap = "CheckeredFlagblack.bmp";
 
 class RaceControl final : public StartSequenceHost {
 public:
-    RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher);
+    RaceControl(RaceContext& ctx, RaceScreen& screen, StartSequenceLauncher& launcher,
+                RaceTimer& timer);
 
     // The start button, by its caption (state.Button).
     void cmdStart_Click();
@@ -50,7 +52,8 @@ public:
     // ended: names, title, flag, race-over label, the button (Abort, or Reset
     // after the close), menus locked as during a race (File back after the
     // close), the race timer and RTS on unless the race had closed, one refresh.
-    void ResumeRace();
+    // `downtimeMs`: how long the timer was down since the journal's last line.
+    void ResumeRace(int64_t downtimeMs = 0);
 
     // The standings brought up to date (engine/standings.h), then the race
     // screen repainted from them: by position in a race, in ID order in practice.
@@ -79,6 +82,7 @@ private:
     RaceState& m_state;
     RaceScreen& m_screen;
     StartSequenceLauncher& m_launcher;
+    RaceTimer& m_timer;
     ReceiveBuffer m_input;
 };
 

@@ -1,9 +1,17 @@
 #include "engine/race_journal.h"
 
 namespace kesto {
+namespace {
+
+class NoJournal final : public RaceJournal {
+public:
+    void Record(const JournalEvent&) override {}
+};
+
+} // namespace
 
 RaceJournal& NoRaceJournal() {
-    static RaceJournal none;
+    static NoJournal none;
     return none;
 }
 

@@ -5,6 +5,8 @@
 // the other engine files. Per-car arrays hold ID n in entry n - 1.
 
 #include "base/settings_records.h"
+#include "engine/decoder_clock.h"
+#include "engine/rejected_pass.h"
 
 #include <array>
 #include <cstdint>
@@ -38,21 +40,6 @@ inline constexpr const char* MphMode = "MPH";
 inline constexpr const char* MedianMode = "Median";
 inline constexpr const char* LagBehindMode = "Lag Behind";
 inline constexpr const char* LagFirstMode = "Lag First";
-
-// A detection that lap counting did not count as a lap, kept for the operator.
-enum class RejectReason {
-    UnderMinimumLap, // sooner after the car's last counted pass than the minimum lap time
-    DistanceRun,     // the car had already run the laps of a lap race
-};
-struct RejectedPass {
-    int16_t id = 0;
-    int32_t timeMs = 0;          // race clock of the detection
-    int32_t sinceLastPassMs = 0; // from the car's last counted pass
-    RejectReason reason = RejectReason::UnderMinimumLap;
-    int32_t minLapTimeMs = 0; // the minimum lap time in force (settings change after a race)
-};
-// A sensor gone mad cannot fill the memory: later rejections are only counted.
-inline constexpr size_t MaxRejectedPasses = 10000;
 
 struct RaceState {
     RaceState();
@@ -93,6 +80,7 @@ struct RaceState {
 
     // --- race progress ------------------------------------------------------
     int32_t RaceClock = 0; // ms
+    DecoderClock Decoder;  // the decoder's clock as the race knows it (from green)
     int32_t ClockSeconds = 0;
     bool WhiteFlagOut = false;
     bool CheckeredFlagOut = false;

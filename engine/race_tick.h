@@ -1,7 +1,9 @@
 #pragma once
 // The race timer's tick, Timer1_Timer, every 10 ms while a race is timed: the
 // race clock and the finish check, then either the demo cars or the decoder
-// port and its link watch, then the screen.
+// port and its link watch, then the screen. Between the records one tick
+// takes, the standings and the finish check run again, so a race comes out
+// the same however its lines are batched into ticks.
 
 #include "engine/decoder_link_watch.h"
 #include "engine/race_context.h"
@@ -26,11 +28,11 @@ public:
     const DecoderLinkWatch& LinkWatch() const { return m_linkWatch; }
 
 private:
+    void CheckRace(); // the race clock display and the finish check
     void UpdateScreen();
 
     RaceContext& m_ctx;
     RaceControl& m_control;
-    RaceScreen& m_screen;
     DecoderLinkWatch m_linkWatch;
 };
 

@@ -41,6 +41,7 @@ const char* CountdownSequence::PauseButtonCaption() const {
 StartLightsSequence::StartLightsSequence(RaceContext& ctx, StartSequenceHost& host)
     : m_ctx(ctx), m_host(host) {
     RunGuarded([&] { PlayRaceSound(m_ctx.sounds, m_ctx.player, GetReady); });
+    RunGuarded([&] { m_ctx.Caller().StartLightsOn(m_ctx.state); });
     double r = m_ctx.random.Next();
     m_goDelay = static_cast<int16_t>(std::clamp(static_cast<int>(r * 3 + 1), 1, 3));
 }

@@ -339,7 +339,8 @@ Refusal MeetingFromJson(std::string_view text, Meeting& meeting) {
     Json json;
     try {
         json = Json::parse(text);
-    } catch (const Json::parse_error& error) {
+    } catch (const Json::exception& error) {
+        // A number too large for a double is an out_of_range, not a parse_error.
         return text.empty() ? "the file is empty" : ParseProblem(error);
     }
     try {

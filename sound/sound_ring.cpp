@@ -63,8 +63,13 @@ bool SoundRing::LoadSoundBuffer(int slot, const std::string& fileName) {
     if (m_device.Load(slot, file)) {
         m_slots[slot].loaded = true;
         m_slots[slot].looping = false;
+        m_slots[slot].inMemory = false;
         return true;
     }
+    // The slot keeps its previous sound, but a spoken call is never said
+    // again in place of a missing file.
+    if (m_slots[slot].inMemory)
+        m_slots[slot].loaded = false;
     // A box is modal and race ticks go on under it: a missing lap sound must
     // not stack up one box per lap.
     if (!m_reportingMissingFile) {
@@ -110,6 +115,32 @@ void SoundRing::PlaySoundBuffer(const std::string& fileName, int volume, int pan
         m_slots[slot].startedAt = ++m_playCount;
         m_device.Play(slot, loop);
     }
+}
+
+std::optional<RingPlayback> SoundRing::PlayPcmSound(const PcmSound& sound, int volume, int pan) {
+    for (int tried = 0; tried < m_slotCount; ++tried) {
+        if (!IsBusy(m_nextBuffer))
+            break;
+        m_nextBuffer = (m_nextBuffer + 1) % m_slotCount;
+    }
+    const int slot = m_nextBuffer;
+    if (IsBusy(slot) || !m_device.LoadPcm(slot, sound))
+        return std::nullopt;
+    m_slots[slot].loaded = true;
+    m_slots[slot].looping = false;
+    m_slots[slot].inMemory = true;
+    if (pan != 50)
+        SetBufferPan(slot, pan);
+    if (volume < 100)
+        SetBufferVolume(slot, volume);
+    m_slots[slot].startedAt = ++m_playCount;
+    m_device.Play(slot, false);
+    return RingPlayback{slot, m_playCount};
+}
+
+bool SoundRing::IsPlaying(const RingPlayback& playback) {
+    return ValidSlot(playback.slot) && m_slots[playback.slot].startedAt == playback.number &&
+           IsBusy(playback.slot);
 }
 
 void SoundRing::SetBufferPan(int slot, int pan) {

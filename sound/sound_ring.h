@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace kesto {
@@ -19,6 +20,12 @@ namespace kesto {
 int BufferVolumeFor(int volume);
 // Pan 0..100 to hundredths of a decibel: 0 left only, 100 right only.
 int BufferPanFor(int pan);
+
+// One playback of the ring: the slot and which of its playbacks it was.
+struct RingPlayback {
+    int slot = -1;
+    uint64_t number = 0;
+};
 
 class SoundRing final : public SoundPlayer {
 public:
@@ -45,14 +52,27 @@ public:
     // The one way the rest of the program plays a sound: full volume, pan 0.
     void PlayWav(const std::string& fileName) override;
 
+    // A spoken call made in memory, with the volume and pan rules of
+    // PlaySoundBuffer, in the next slot that isn't playing. It never stops
+    // another sound: with every slot busy (or a sound that won't load) it
+    // plays nothing and returns nullopt.
+    std::optional<RingPlayback> PlayPcmSound(const PcmSound& sound, int volume, int pan);
+    // True while that playback sounds (not once its slot plays something else).
+    bool IsPlaying(const RingPlayback& playback);
+
+    // The device forgets the wave files it keeps loaded: the sound choices
+    // changed, or a recording in the sound folder was replaced.
+    void ForgetLoadedFiles() { m_device.ForgetLoadedFiles(); }
+
     int NextBuffer() const { return m_nextBuffer; }
     int SlotCount() const { return m_slotCount; }
     bool Loaded(int slot) const;
 
 private:
     struct Slot {
-        bool loaded = false;  // a sound was loaded into the slot
-        bool looping = false; // started with the loop flag
+        bool loaded = false;   // a sound was loaded into the slot
+        bool looping = false;  // started with the loop flag
+        bool inMemory = false; // holds a sound made in memory, not a file's
         uint64_t startedAt = 0;
     };
 

@@ -4,7 +4,7 @@
 #   <area>/qt/   an area's windows and platform links: the floors below, the
 #                areas' Qt-free cores, its own qt/ folder; never another area's
 #   <area>/      an area's Qt-free core (config sound reports display
-#                peripheral meeting): base/, engine/ and its own folder
+#                peripheral meeting web): base/, engine/ and its own folder
 #   engine/      the race rules: base/ and engine/
 #   base/        car IDs, records, file and text helpers, the seams: base/ only
 # resize/ is a library of its own; tests/, bench/ and tools/ may include anything
@@ -14,7 +14,7 @@ set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
 cd "$root"
 
-cores="config|sound|reports|display|peripheral|meeting"
+cores="config|sound|reports|display|peripheral|meeting|web"
 core_header="(base|engine|${cores})/[^/]+"
 
 # The includes a source file of this folder may make, as one extended regex.

@@ -1,6 +1,7 @@
 #include "base/qt/logo_picture.h"
 
 #include "base/file_names.h"
+#include "base/safe_write.h"
 
 #include <QLabel>
 #include <QString>
@@ -8,9 +9,16 @@
 namespace kesto {
 
 QPixmap LoadLogo(const std::filesystem::path& programFolder) {
+    // Read only from a regular file of a picture's size: a FIFO or a huge
+    // file in its place is no logo, never a wait.
+    constexpr size_t MaxLogoBytes = size_t{8} << 20;
     QPixmap logo;
-    std::filesystem::path file = ResolveInFolder(programFolder, LogoFileName);
-    logo.load(QString::fromStdString(file.string()));
+    std::string bytes;
+    if (ReadFilePrefix(ResolveInFolder(programFolder, LogoFileName), MaxLogoBytes + 1, bytes,
+                       nullptr) &&
+        bytes.size() <= MaxLogoBytes)
+        logo.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                          static_cast<uint>(bytes.size()), "PNG");
     return logo;
 }
 

@@ -2,10 +2,9 @@
 // burst read from the port and cut into lines, every line parsed and counted,
 // running order and gaps, and all 14 rows of the race screen written. The
 // per-tick median, 99th percentile and maximum are reported as counters.
-#include "display/qt/race_screen_window.h"
+#include "app/main_window_parts.h"
 #include "engine/quiet_platform.h"
-#include "engine/race_control.h"
-#include "engine/race_tick.h"
+#include "tools/decoder-sim/decoder_lines.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -53,18 +52,6 @@ public:
     std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
 };
 
-std::string Line(int id, int64_t ms) {
-    char text[32];
-    if (id == 0)
-        std::snprintf(text, sizeof text, "@00%02d%02d%02d\n", static_cast<int>(ms / 3600000),
-                      static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60));
-    else
-        std::snprintf(text, sizeof text, "@%02d%02d%02d%02d%02d\n", id,
-                      static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
-                      static_cast<int>(ms / 1000 % 60), static_cast<int>(ms / 10 % 100));
-    return text;
-}
-
 struct Bench {
     RaceState state;
     SoundChoices sounds;
@@ -75,14 +62,14 @@ struct Bench {
     BurstPort port;
     RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
     InstantStart launcher;
-    FrmKestoTimer window{ctx, "/nonexistent-kesto-bench"};
-    RaceControl control{ctx, window, launcher};
-    RaceTick tick{ctx, control, window};
+    MainWindowParts parts{ctx, "/nonexistent-kesto-bench", &launcher};
+    FrmKestoTimer& window = parts.Window();
+    RaceControl& control = parts.Control();
+    RaceTick& tick = parts.Tick();
     int64_t raceMs = 0;
     int ticksInRace = 0;
 
     Bench(const char* bestMode, const char* lagMode) {
-        window.Attach(control, tick);
         state.TimedRace = true;
         state.RaceMinutes = 240;
         state.Settings.MinLapTime = 2;
@@ -108,10 +95,10 @@ struct Bench {
     // car, in an order that changes from tick to tick.
     void FeedBurst() {
         raceMs += 4000;
-        std::string burst = Line(0, raceMs);
+        std::string burst = sim::ClockLine(raceMs);
         for (int n = 0; n < MaxCarIds; ++n) {
             const int id = (n * 5 + ticksInRace) % MaxCarIds + 1;
-            burst += Line(id, raceMs + 10 * n + (id * 37 + ticksInRace * 11) % 300);
+            burst += sim::DetectionLine(id, raceMs + 10 * n + (id * 37 + ticksInRace * 11) % 300);
         }
         port.Feed(burst);
         ++ticksInRace;

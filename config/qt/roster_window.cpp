@@ -168,6 +168,8 @@ void FrmKestoAddRacer::Form_Load() {
     std::string error;
     if (!m_roster.Load(&error))
         ShowMessage({}, error, MessageIcon::None);
+    else if (!m_roster.Notice().empty())
+        ShowMessage({}, m_roster.Notice(), MessageIcon::Information);
     ShowRoster();
 }
 
@@ -239,8 +241,11 @@ void FrmKestoAddRacer::cmdLoadNames_Click() {
     std::string error;
     // A file that cannot be read ends the import quietly; a roster that cannot
     // be saved is said, and the list keeps what the file still holds.
-    if (m_roster.Import(*chosen, &error) == RosterEditor::ImportResult::NotSaved)
+    const RosterEditor::ImportResult result = m_roster.Import(*chosen, &error);
+    if (result == RosterEditor::ImportResult::NotSaved)
         ShowMessage({}, error, MessageIcon::None);
+    else if (result == RosterEditor::ImportResult::Imported && !m_roster.Notice().empty())
+        ShowMessage({}, m_roster.Notice(), MessageIcon::Information);
     m_lstRacers->clearSelection();
     ShowRoster();
 }

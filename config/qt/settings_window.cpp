@@ -357,7 +357,7 @@ void FrmKestoSettings::cmdOK_Click() {
         return;
     // A race under way goes on with the new minimum lap time and scale; a
     // resumed race must too.
-    m_ctx.Journal().SettingsChanged(m_state);
+    m_ctx.Journal().Record(JournalEvent::SettingsChanged(m_state));
     if (m_closedByPortChoice || !m_state.KeepSettingsOpen)
         accept();
     else

@@ -2,6 +2,7 @@
 
 #include "base/settings_records.h"
 #include "display/hits_rows.h"
+#include "display/qt/one_window.h"
 
 #include <QHeaderView>
 #include <QTableWidget>
@@ -78,6 +79,10 @@ FrmHits::FrmHits(const RaceState* state, QWidget* parent)
 }
 
 FrmHits* FrmHits::ShowModeless(QWidget* parent, const RaceState* state) {
+    if (FrmHits* open = BringOpenWindowToFront<FrmHits>(parent)) {
+        open->RefreshLapRanges();
+        return open;
+    }
     auto* window = new FrmHits(state, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();

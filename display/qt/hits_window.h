@@ -24,8 +24,8 @@ public:
     explicit FrmHits(QWidget* parent = nullptr);
     explicit FrmHits(const RaceState* state, QWidget* parent = nullptr);
 
-    // The "Hits" menu command: a new window, shown without blocking, deleted
-    // when closed.
+    // The "Hits" menu command: brings the open window to the front, or shows
+    // a new one without blocking (deleted when closed).
     static FrmHits* ShowModeless(QWidget* parent, const RaceState* state = nullptr);
 
     // Min and Max brought up to date with the race state.

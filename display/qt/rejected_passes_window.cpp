@@ -1,5 +1,7 @@
 #include "display/qt/rejected_passes_window.h"
 
+#include "display/qt/one_window.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
@@ -80,19 +82,9 @@ FrmRejectedPasses::FrmRejectedPasses(const RaceState& state, QWidget* parent)
 }
 
 FrmRejectedPasses* FrmRejectedPasses::ShowModeless(const RaceState& state, QWidget* parent) {
-    const QList<FrmRejectedPasses*> open =
-        parent ? parent->findChildren<FrmRejectedPasses*>(Qt::FindDirectChildrenOnly)
-               : QList<FrmRejectedPasses*>();
-    for (FrmRejectedPasses* window : open) {
-        // A closed window waits for its deletion hidden; it does not count.
-        if (!window->isVisible())
-            continue;
-        window->Refresh();
-        if (window->isMinimized())
-            window->showNormal();
-        window->raise();
-        window->activateWindow();
-        return window;
+    if (FrmRejectedPasses* open = BringOpenWindowToFront<FrmRejectedPasses>(parent)) {
+        open->Refresh();
+        return open;
     }
     auto* window = new FrmRejectedPasses(state, parent);
     window->setAttribute(Qt::WA_DeleteOnClose);

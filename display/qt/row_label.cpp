@@ -1,6 +1,10 @@
 #include "display/qt/row_label.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+
+#include <algorithm>
+#include <tuple>
 
 namespace kesto {
 
@@ -34,10 +38,55 @@ void RowLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), m_background);
     painter.setPen(m_foreground);
-    painter.setFont(font());
-    // The text may be wider than its cell (a long name, a large font): it is
-    // clipped at the cell's edges, as an opaque label's would be.
-    painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextSingleLine, m_text);
+    if (m_fittedFor != font() || m_fittedHeight != height()) {
+        m_fittedFor = font();
+        m_fittedHeight = height();
+        m_fitted = FitRowText(font(), height());
+    }
+    // The text may be wider than its cell (a long name): it is clipped at the
+    // cell's edges, as an opaque label's would be. Its height always fits.
+    painter.setFont(m_fitted.font);
+    if (!m_fitted.baseline) {
+        painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextSingleLine, m_text);
+        return;
+    }
+    const Qt::Alignment horizontal = m_alignment & Qt::AlignHorizontal_Mask;
+    const QRectF line(0, *m_fitted.baseline - QFontMetricsF(m_fitted.font).ascent(), width(),
+                      QFontMetricsF(m_fitted.font).height());
+    painter.drawText(line, static_cast<int>(horizontal | Qt::AlignTop) | Qt::TextSingleLine,
+                     m_text);
+}
+
+namespace {
+
+// The letters that reach furthest: capitals above the line, descenders below.
+const QString InkSample = QStringLiteral("Hgjpqy");
+
+// Top and bottom of the sample's ink, from the baseline (top negative).
+std::pair<qreal, qreal> InkExtent(const QFont& font) {
+    const QRectF ink = QFontMetricsF(font).tightBoundingRect(InkSample);
+    return {ink.top(), ink.bottom()};
+}
+
+} // namespace
+
+FittedRowText FitRowText(const QFont& font, int cellHeight) {
+    const QFontMetricsF metrics(font);
+    auto [top, bottom] = InkExtent(font);
+    // Where a vertically centred line puts its baseline; half a pixel of
+    // anti-aliasing outside the cell is no clipping.
+    const qreal centredBaseline = (cellHeight - metrics.height()) / 2 + metrics.ascent();
+    if (centredBaseline + top >= -0.5 && centredBaseline + bottom <= cellHeight + 0.5)
+        return {font, std::nullopt};
+    // Too tall: the letters are centred with a pixel to spare above and
+    // below, at the largest size that leaves it.
+    const qreal room = std::max(1, cellHeight - 2);
+    QFont fitted = font;
+    while (bottom - top > room && fitted.pointSizeF() > 1) {
+        fitted.setPointSizeF(std::max(1.0, fitted.pointSizeF() * room / (bottom - top) - 0.25));
+        std::tie(top, bottom) = InkExtent(fitted);
+    }
+    return {fitted, (cellHeight - (bottom - top)) / 2 - top};
 }
 
 } // namespace kesto

@@ -5,10 +5,24 @@
 // (which Qt propagates and re-resolves for every label, every tick).
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
 namespace kesto {
+
+// The font a row cell of `cellHeight` pixels paints its text in: the cell's
+// own while a centred line keeps every letter inside the cell; otherwise the
+// largest size whose letters (capitals, descenders) fit with a pixel to
+// spare, and the baseline that centres them. The row text sizes of F9 go beyond what the
+// rows of a small window can hold; the text never loses its descenders.
+struct FittedRowText {
+    QFont font;
+    std::optional<qreal> baseline; // none: the line centred as usual
+};
+FittedRowText FitRowText(const QFont& font, int cellHeight);
 
 class RowLabel final : public QWidget {
     Q_OBJECT
@@ -31,6 +45,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    FittedRowText m_fitted;
+    QFont m_fittedFor;
+    int m_fittedHeight = -1;
     QString m_text;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QColor m_background = Qt::black;

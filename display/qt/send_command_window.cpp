@@ -1,5 +1,7 @@
 #include "display/qt/send_command_window.h"
 
+#include "display/qt/one_window.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -48,6 +50,8 @@ FrmSendCommand::FrmSendCommand(RecordWriter writeRecord, QWidget* parent)
 }
 
 FrmSendCommand* FrmSendCommand::ShowModeless(RecordWriter writeRecord, QWidget* parent) {
+    if (FrmSendCommand* open = BringOpenWindowToFront<FrmSendCommand>(parent))
+        return open;
     auto* window = new FrmSendCommand(std::move(writeRecord), parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();

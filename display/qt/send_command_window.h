@@ -25,7 +25,8 @@ class FrmSendCommand final : public QWidget {
 public:
     explicit FrmSendCommand(RecordWriter writeRecord, QWidget* parent = nullptr);
 
-    // Ctrl+Shift+B: a new window, shown without blocking, deleted when closed.
+    // Ctrl+Shift+B: brings the open window to the front, or shows a new one
+    // without blocking (deleted when closed).
     static FrmSendCommand* ShowModeless(RecordWriter writeRecord, QWidget* parent);
 
 public slots:

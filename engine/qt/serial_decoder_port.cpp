@@ -2,8 +2,13 @@
 
 #include "engine/port_resolution.h"
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 namespace kesto {
@@ -20,12 +25,49 @@ bool SerialDecoderPort::Open(int portNumber) {
     Close();
     m_lastError.clear();
     m_device.clear();
+    m_inUseElsewhere = false;
     auto device = ResolvePortDevice(portNumber, m_programFolder, m_devFolder);
     if (!device) {
         m_lastError = DescribePort(portNumber, m_programFolder, m_devFolder);
         return false;
     }
-    m_device = *device;
+    if (!OpenDevice(*device))
+        return false;
+    m_reopenPath = StableDevicePath(*device, m_devFolder);
+    return true;
+}
+
+bool SerialDecoderPort::Reopen(int portNumber) {
+    if (m_reopenPath.empty())
+        return Open(portNumber);
+    Close();
+    m_lastError.clear();
+    m_inUseElsewhere = false;
+    std::error_code error;
+    if (!std::filesystem::exists(m_reopenPath, error)) {
+        m_device = m_reopenPath;
+        m_lastError = m_reopenPath.string() + " is not there";
+        return false;
+    }
+    return OpenDevice(m_reopenPath);
+}
+
+bool SerialDecoderPort::OpenDevice(const std::filesystem::path& device) {
+    m_device = device;
+    // The lock is the device's own (an advisory lock on the device node), so
+    // it holds whatever path another timer reached it by. Taken on a
+    // descriptor of its own before QSerialPort opens, so a timer that finds
+    // the device taken leaves its line as it was.
+    m_lockFd = ::open(m_device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_lockFd < 0 || ::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
+        const int code = errno;
+        m_inUseElsewhere = code == EWOULDBLOCK || code == EBUSY;
+        m_lastError =
+            m_device.string() + (m_inUseElsewhere ? std::string(" is in use by another program")
+                                                  : ": " + std::string(std::strerror(code)));
+        Close();
+        return false;
+    }
     m_port.setPortName(QString::fromStdString(m_device.string()));
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
@@ -34,8 +76,12 @@ bool SerialDecoderPort::Open(int portNumber) {
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite)) {
         NoteError("cannot open " + m_device.string());
+        Close();
         return false;
     }
+    // Between races nobody reads: what waits stays within what the decoder's
+    // own port would hold, and the start of a race drops it anyway.
+    m_port.setReadBufferSize(DecoderPortBufferSize);
     // A closed port leaves RTS wherever it was; the race raises it at its start.
     m_port.setRequestToSend(false);
     m_port.clearError();
@@ -49,6 +95,10 @@ void SerialDecoderPort::Close() {
         m_port.close();
     m_port.clearError();
     m_linkLost = false;
+    if (m_lockFd >= 0) {
+        ::close(m_lockFd); // and the lock with it
+        m_lockFd = -1;
+    }
 }
 
 bool SerialDecoderPort::IsOpen() const {

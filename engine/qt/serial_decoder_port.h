@@ -3,7 +3,9 @@
 // 8N1, no flow control. Port numbers resolve to devices as port_resolution.h
 // describes. The race timer polls it from its tick, without an event loop
 // pass in between, so BytesAvailable() and Read() fetch from the device
-// themselves.
+// themselves. It holds no more than the decoder's own port would between
+// reads (DecoderPortBufferSize). The device itself is locked while open
+// (whatever path reached it), so a second timer cannot read the same decoder.
 
 #include "base/decoder_port.h"
 
@@ -21,6 +23,8 @@ public:
     ~SerialDecoderPort() override;
 
     bool Open(int portNumber) override;
+    bool Reopen(int portNumber) override;
+    bool InUseElsewhere() const override { return m_inUseElsewhere; }
     void Close() override;
     bool IsOpen() const override;
     int BytesAvailable() override;
@@ -41,6 +45,7 @@ public:
     const std::filesystem::path& Device() const { return m_device; }
 
 private:
+    bool OpenDevice(const std::filesystem::path& device);
     void PullFromDevice();
     bool HungUp() const;
     void NoteError(const std::string& what);
@@ -48,8 +53,11 @@ private:
     std::filesystem::path m_programFolder;
     std::filesystem::path m_devFolder;
     std::filesystem::path m_device;
+    std::filesystem::path m_reopenPath; // the last device opened, by its stable path
     std::string m_lastError;
     bool m_linkLost = false;
+    bool m_inUseElsewhere = false;
+    int m_lockFd = -1; // holds the device's lock while the port is open
     QSerialPort m_port;
 };
 

@@ -1,9 +1,9 @@
 #include "peripheral/qt/help_window.h"
 
 #include "base/file_names.h"
+#include "base/safe_write.h"
 
 #include <QDesktopServices>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,14 +119,18 @@ HelpWindow* HelpWindow::ShowTopics(QPointer<HelpWindow>& window,
 
 void HelpWindow::LoadManual(const std::filesystem::path& programFolder) {
     std::filesystem::path file = ResolveInFolder(programFolder, HelpFileName);
-    QFile manual(QString::fromStdString(file.string()));
-    if (!manual.open(QIODevice::ReadOnly)) {
+    // A regular file only: a FIFO in its place must not hang the window.
+    constexpr size_t MaxManualBytes = size_t{16} << 20;
+    std::string text;
+    std::string error;
+    if (!ReadFilePrefix(file, MaxManualBytes, text, &error)) {
         setWindowTitle(QStringLiteral("Kesto Timer Help"));
-        m_page->setPlainText(QStringLiteral("The help file %1 could not be opened (%2).")
-                                 .arg(QString::fromStdString(file.string()), manual.errorString()));
+        m_page->setPlainText(
+            QStringLiteral("The help file %1 could not be opened (%2).")
+                .arg(QString::fromStdString(file.string()), QString::fromStdString(error)));
         return;
     }
-    QByteArray html = manual.readAll();
+    const QByteArray html = QByteArray::fromStdString(text);
     m_manual =
         ParseHelpManual(std::string_view(html.constData(), static_cast<size_t>(html.size())));
     m_loaded = true;

@@ -185,12 +185,14 @@ void ResultReports::SortLaps(bool byLapTime) {
 // resumed after a crash asks about the same unsaved results.
 void ResultReports::SaveSummary() {
     if (m_book.SaveSummary(m_ctx, m_programFolder))
-        m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
+        m_ctx.Journal().Record(
+            JournalEvent::UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved));
 }
 
 void ResultReports::SaveLaps() {
     if (m_book.SaveLaps(m_ctx, m_programFolder))
-        m_ctx.Journal().UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved);
+        m_ctx.Journal().Record(
+            JournalEvent::UnsavedMarks(m_ctx.state.LapsUnsaved, m_ctx.state.SummaryUnsaved));
 }
 
 void ResultReports::PrintSummary() {
@@ -310,6 +312,8 @@ void ResultReports::ShowTextReport(const std::string& path) {
 
 void ResultReports::OpenLapFile(const std::string& path, const std::string& text) {
     m_book.OpenLapFile(path, text);
+    if (m_options.fileOpened)
+        m_options.fileOpened(path, false);
     if (m_charts && m_charts->isVisible())
         m_charts->Rebuild(); // the same name may hold another race now
     FrmKestoViewLaps* window = EnsureLapWindow();
@@ -323,6 +327,8 @@ void ResultReports::OpenLapFile(const std::string& path, const std::string& text
 
 void ResultReports::OpenSummaryFile(const std::string& path, const std::string& text) {
     m_book.OpenSummaryFile(path, text);
+    if (m_options.fileOpened)
+        m_options.fileOpened(path, true);
     FrmKestoSummary* window = EnsureSummaryWindow();
     window->ShowGrid(m_book.Summary());
     window->setWindowTitle(QString::fromStdString(path));

@@ -44,6 +44,9 @@ struct ResultReportsOptions {
     bool lapWindowModal = true;
     // Owner of the viewer windows (they stay separate top-level windows).
     QWidget* parent = nullptr;
+    // Told when a lap or summary grid file has been read into the book,
+    // before its viewer shows it (the lap viewer blocks until closed).
+    std::function<void(const std::string& path, bool summaryFile)> fileOpened;
 };
 
 class ResultReports final : public QObject {

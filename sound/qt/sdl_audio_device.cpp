@@ -1,5 +1,7 @@
 #include "sound/qt/sdl_audio_device.h"
 
+#include "sound/pcm_wave.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -14,6 +16,11 @@ namespace {
 constexpr int Frequency = 22050;
 constexpr int Channels = 2;
 constexpr int ChunkFrames = 1024;
+
+// Freeing a chunk also stops every channel that plays it.
+void FreeChunk(Mix_Chunk* chunk) {
+    Mix_FreeChunk(chunk);
+}
 
 // Level 0..full for an attenuation in hundredths of a decibel.
 int Attenuated(int full, int hundredthsDb) {
@@ -47,10 +54,9 @@ SdlAudioDevice::SdlAudioDevice() {
 SdlAudioDevice::~SdlAudioDevice() {
     if (m_open) {
         Mix_HaltChannel(-1);
-        for (Mix_Chunk*& chunk : m_chunks) {
-            Mix_FreeChunk(chunk);
-            chunk = nullptr;
-        }
+        for (Chunk& chunk : m_chunks)
+            chunk.reset();
+        m_loadedFiles.clear();
         Mix_CloseAudio();
     }
     if (m_sdlStarted)
@@ -63,18 +69,43 @@ bool SdlAudioDevice::Load(int slot, const std::filesystem::path& file) {
         return false;
     if (!Usable(slot))
         return true; // silent: the file is there, nothing to play it on
-    Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
-    if (!chunk)
+    auto kept = m_loadedFiles.find(file);
+    if (kept == m_loadedFiles.end()) {
+        Mix_Chunk* loaded = Mix_LoadWAV(file.c_str());
+        if (!loaded)
+            return false;
+        kept = m_loadedFiles.emplace(file, Chunk(loaded, FreeChunk)).first;
+    }
+    PutInSlot(slot, kept->second);
+    return true;
+}
+
+bool SdlAudioDevice::LoadPcm(int slot, const PcmSound& sound) {
+    if (!Usable(slot) || sound.samples.empty())
         return false;
+    // As a wave file, so the mixer converts it to its rate and channels.
+    const std::string bytes = MonoWaveFileBytes(sound);
+    SDL_RWops* memory = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    Mix_Chunk* loaded = memory ? Mix_LoadWAV_RW(memory, 1) : nullptr;
+    if (!loaded)
+        return false;
+    PutInSlot(slot, Chunk(loaded, FreeChunk));
+    return true;
+}
+
+void SdlAudioDevice::ForgetLoadedFiles() {
+    // Slots keep the chunks they hold until they load another sound.
+    m_loadedFiles.clear();
+}
+
+void SdlAudioDevice::PutInSlot(int slot, Chunk chunk) {
     // The mixer reads the old chunk while its channel plays.
     Mix_HaltChannel(slot);
-    Mix_FreeChunk(m_chunks[slot]);
-    m_chunks[slot] = chunk;
+    m_chunks[slot] = std::move(chunk);
     // Like a fresh buffer: full volume, centred.
     Mix_Volume(slot, MIX_MAX_VOLUME);
     m_pan[slot] = 0;
     ApplyPan(slot);
-    return true;
 }
 
 bool SdlAudioDevice::IsPlaying(int slot) {
@@ -87,7 +118,7 @@ void SdlAudioDevice::Play(int slot, bool loop) {
     // Stopping a channel drops its panning, so stop first and pan again.
     Mix_HaltChannel(slot);
     ApplyPan(slot);
-    Mix_PlayChannel(slot, m_chunks[slot], loop ? -1 : 0);
+    Mix_PlayChannel(slot, m_chunks[slot].get(), loop ? -1 : 0);
 }
 
 void SdlAudioDevice::Stop(int slot) {

@@ -2,10 +2,14 @@
 // The audio device of the program, on SDL2_mixer: one mixer channel per slot.
 // Without a usable sound device it stays silent: every call does nothing and
 // loads only check that the file is there. Open one at a time per process.
+// A wave file is read once: its sound is kept, and loaded into any slot again
+// without reading the file, until ForgetLoadedFiles (the sound choices changed).
 
 #include "base/audio_device.h"
 
 #include <array>
+#include <map>
+#include <memory>
 
 struct Mix_Chunk;
 
@@ -22,6 +26,8 @@ public:
     bool IsOpen() const { return m_open; }
 
     bool Load(int slot, const std::filesystem::path& file) override;
+    bool LoadPcm(int slot, const PcmSound& sound) override;
+    void ForgetLoadedFiles() override;
     bool IsPlaying(int slot) override;
     void Play(int slot, bool loop) override;
     void Stop(int slot) override;
@@ -29,12 +35,17 @@ public:
     void SetPan(int slot, int hundredthsDb) override;
 
 private:
+    using Chunk = std::shared_ptr<Mix_Chunk>;
+
     bool Usable(int slot) const { return m_open && slot >= 0 && slot < SlotCount; }
     void ApplyPan(int slot);
+    void PutInSlot(int slot, Chunk chunk);
 
     bool m_sdlStarted = false;
     bool m_open = false;
-    std::array<Mix_Chunk*, SlotCount> m_chunks{};
+    // A chunk lives while a slot or the file cache holds it.
+    std::array<Chunk, SlotCount> m_chunks{};
+    std::map<std::filesystem::path, Chunk> m_loadedFiles;
     std::array<int, SlotCount> m_pan{};
 };
 

@@ -2,6 +2,9 @@
 
 #include "base/program_folder.h"
 #include "config/sound_choices_file.h"
+#include "sound/call_phrases.h"
+#include "sound/qt/speech_panel.h"
+#include "sound/qt/spoken_calls.h"
 #include "sound/sound_file_list.h"
 
 #include <QApplication>
@@ -139,6 +142,7 @@ void FrmKestoSound::BuildControls() {
     connect(cmdHelp, &QPushButton::clicked, this, &FrmKestoSound::cmdHelp_Click);
 
     auto* right = new QVBoxLayout;
+    m_rightColumn = right;
     right->addWidget(fraCarSounds);
     right->addWidget(m_lblSelectSound);
     right->addWidget(m_lblInstruction);
@@ -180,6 +184,32 @@ void FrmKestoSound::ShowSoundChoices() {
     for (int event = 0; event < RaceSoundCount; ++event)
         m_lstRaceSounds->item(event)->setCheckState(
             m_choices.RaceSoundEnabled[event] ? Qt::Checked : Qt::Unchecked);
+}
+
+void FrmKestoSound::ShowSpeechCalls(SpokenCalls& speech) {
+    if (m_speechPanel)
+        return;
+    m_speech = &speech;
+    m_speechPanel = new SpeechPanel(speech.Settings(), this);
+    m_speechPanel->onSay = [this](const SpeechSettings& voice) {
+        NumberLocale locale;
+        m_speech->SaySample(BestLapPhrase("Ann Baker", 3250, locale), voice);
+    };
+    connect(m_speech, &SpokenCalls::voicesChanged, m_speechPanel,
+            [this] { m_speechPanel->SetVoices(m_speech->Synthesizer().Voices()); });
+    m_speechPanel->SetVoices(m_speech->Voices());
+    m_rightColumn->insertWidget(1, m_speechPanel); // under the car sounds
+}
+
+void FrmKestoSound::KeepSpeechCalls() {
+    if (!m_speech)
+        return;
+    m_speech->Settings() = m_speechPanel->Chosen();
+    std::string error;
+    if (!WriteSpeechSettings(m_speech->ProgramFolder(), m_speech->Settings(), &error))
+        m_dialogs.Show(
+            Message{"", error + "\n" + SpeechSettingsPath(m_speech->ProgramFolder()).string()});
+    m_speech->SettingsChanged();
 }
 
 void FrmKestoSound::PaintSlot(int slot, QColor color) {
@@ -259,6 +289,7 @@ void FrmKestoSound::cmdOK_Click() {
         // Which file could not be written, not only why.
         m_dialogs.Show(Message{"", error + "\n" + SoundChoicesPath(m_programFolder).string()});
     }
+    KeepSpeechCalls();
     accept();
 }
 

@@ -2,7 +2,9 @@
 // frmKestoSound, "Sounds": which race events are announced and which wave file
 // sounds for a car's lap, personal best and race best. It shows the shared
 // sound choices, read from "LMSounds.dat" once at start-up (LoadSoundChoices),
-// so opening it never reads the file again; OK writes them back.
+// so opening it never reads the file again; OK writes them back. With the
+// spoken calls shown (ShowSpeechCalls) it also chooses the calls and their
+// voice, kept by OK in their own file.
 
 #include "base/dialogs.h"
 #include "base/sound_choices.h"
@@ -21,8 +23,12 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class QTimer;
+class QVBoxLayout;
 
 namespace kesto {
+
+class SpeechPanel;
+class SpokenCalls;
 
 class FrmKestoSound final : public QDialog {
     Q_OBJECT
@@ -33,6 +39,10 @@ public:
     FrmKestoSound(SoundChoices& choices, SoundPlayer& player, Dialogs& dialogs,
                   std::filesystem::path programFolder, std::function<void()> help,
                   QWidget* parent = nullptr);
+
+    // Adds the "Spoken calls:" choices of `speech`, which OK then keeps.
+    void ShowSpeechCalls(SpokenCalls& speech);
+    SpeechPanel* SpeechCallsPanel() const { return m_speechPanel; }
 
     // The window's actions, also driven directly by tests.
     void cmdChange_Click(int slot);
@@ -57,6 +67,7 @@ private:
     void AddRaceWavFiles();
     void ShowSoundChoices();
     void PaintSlot(int slot, QColor color);
+    void KeepSpeechCalls();
 
     SoundChoices& m_choices;
     SoundPlayer& m_player;
@@ -73,6 +84,9 @@ private:
     QLabel* m_lblSelectSound = nullptr;
     QListWidget* m_fileSounds = nullptr;
     QTimer* m_tmrSound = nullptr;
+    QVBoxLayout* m_rightColumn = nullptr;
+    SpokenCalls* m_speech = nullptr;
+    SpeechPanel* m_speechPanel = nullptr;
 };
 
 } // namespace kesto

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kesto {
 namespace {
@@ -74,6 +75,34 @@ TEST_F(SafeWrite, ReadsAtMostTheLimit) {
     std::string error;
     EXPECT_FALSE(ReadFilePrefix(folder / "none.dat", 10, bytes, &error));
     EXPECT_EQ(error, "No such file or directory");
+}
+
+TEST_F(SafeWrite, ALinkOrAFifoInTheFilesPlaceIsLeftAsItIs) {
+    WriteBytes(folder / "precious.txt", "PRECIOUS DATA");
+    fs::create_symlink(folder / "precious.txt", folder / "link.dat");
+    ASSERT_EQ(::mkfifo((folder / "fifo.dat").c_str(), 0600), 0);
+    for (const char* name : {"link.dat", "fifo.dat"}) {
+        std::string error;
+        EXPECT_FALSE(WriteFileAtomically(folder / name, "new", &error));
+        EXPECT_EQ(error, (folder / name).string() + " is not a regular file: left as it is");
+    }
+    EXPECT_TRUE(fs::is_symlink(folder / "link.dat"));
+    EXPECT_EQ(ReadBytes(folder / "precious.txt"), "PRECIOUS DATA");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"fifo.dat", "link.dat", "precious.txt"}));
+}
+
+TEST_F(SafeWrite, OnlyRegularFilesAreReadAndAFifoNeverWaits) {
+    ASSERT_EQ(::mkfifo((folder / "fifo.dat").c_str(), 0600), 0);
+    std::string bytes;
+    std::string error;
+    EXPECT_FALSE(ReadFilePrefix(folder / "fifo.dat", 10, bytes, &error)); // returns at once
+    EXPECT_EQ(error, "Not a regular file");
+    EXPECT_FALSE(ReadFilePrefix("/dev/zero", 10, bytes, &error));
+    EXPECT_EQ(error, "Not a regular file");
+    WriteBytes(folder / "a.dat", "abc");
+    fs::create_symlink(folder / "a.dat", folder / "to-a.dat");
+    ASSERT_TRUE(ReadFilePrefix(folder / "to-a.dat", 10, bytes, &error)); // a link to a file reads
+    EXPECT_EQ(bytes, "abc");
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace kesto {
 namespace {
 
@@ -142,6 +144,24 @@ TEST_F(RosterEditorTest, AChangeTheFileDidNotTakeIsNotMade) {
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(roster.Import(folder / "cartoon.txt", nullptr), RosterEditor::ImportResult::NotSaved);
     EXPECT_EQ(roster.Names(), (Names{"Ann", "Bob"}));
+}
+
+TEST_F(RosterEditorTest, ARosterReadInPartIsNeverRewrittenFromThatPart) {
+    {
+        std::ofstream out(folder / "kestoRacers.dat", std::ios::binary);
+        for (int i = 0; i < 12000; ++i)
+            out << "\"Racer " << i << "\"\r\n";
+    }
+    const std::string before = ReadBytes(folder / "kestoRacers.dat");
+    RosterEditor roster(folder);
+    ASSERT_TRUE(roster.Load(nullptr));
+    EXPECT_EQ(roster.Names().size(), 10000u);
+    EXPECT_NE(roster.Notice().find("only its first 10000 names are read."), std::string::npos);
+    std::string error;
+    EXPECT_FALSE(roster.Delete(0, &error));
+    EXPECT_EQ(error, roster.Notice() + " It is left as it is.");
+    EXPECT_FALSE(roster.Modify(0, "Ann", &error));
+    EXPECT_EQ(ReadBytes(folder / "kestoRacers.dat"), before);
 }
 
 TEST_F(RosterEditorTest, AMissingRosterLoadsEmptyAndSaysWhy) {

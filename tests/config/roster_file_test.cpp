@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace kesto {
 namespace {
 
@@ -63,6 +65,53 @@ TEST_F(RosterFile, DeletingTheLastNameLeavesAnEmptyFile) {
     ASSERT_TRUE(WriteRoster(folder, {}));
     EXPECT_TRUE(fs::exists(folder / "kestoRacers.dat"));
     EXPECT_EQ(fs::file_size(folder / "kestoRacers.dat"), 0u);
+}
+
+// A roster of `bytes` whose names ("Racer 0", "Racer 1", ...) fill its first
+// `namesBytes`; the rest a hole on the disk (never written, never read).
+void WriteHugeRoster(const fs::path& file, size_t namesBytes, size_t bytes,
+                     const std::string& padding = "") {
+    {
+        std::ofstream out(file, std::ios::binary);
+        for (int i = 0; static_cast<size_t>(out.tellp()) < namesBytes; ++i)
+            out << "\"Racer " << i << padding << "\"\r\n";
+    }
+    fs::resize_file(file, bytes);
+}
+
+TEST_F(RosterFile, ARosterLargerThanAnyClubsIsReadOnlyUpToTheLimitWithANotice) {
+    const fs::path roster = folder / "kestoRacers.dat";
+    WriteHugeRoster(roster, 2'000'000, 100'000'000); // 100 MB
+    std::string notice;
+    const auto entries = RacerListEntries(folder, &notice);
+    ASSERT_TRUE(entries.has_value());
+    ASSERT_EQ(entries->size(), MaxRosterNames + 1);
+    EXPECT_EQ(entries->at(9999), "Racer 9999");
+    EXPECT_EQ(entries->back(), "Empty");
+    EXPECT_EQ(notice, roster.string() +
+                          " is larger than any club's roster (over 10000 names or 1 MB): only its "
+                          "first 10000 names are read.");
+
+    // Over 1 MB in fewer names: cut at the last whole name before the limit.
+    WriteHugeRoster(roster, 3'000'000, 3'000'000, std::string(200, 'x'));
+    const auto names = ReadRoster(folder, nullptr, &notice);
+    ASSERT_TRUE(names.has_value());
+    EXPECT_LT(names->size(), MaxRosterNames);
+    EXPECT_EQ(names->back(), "Racer " + std::to_string(names->size() - 1) + std::string(200, 'x'));
+    EXPECT_NE(notice.find("only its first " + std::to_string(names->size()) + " names"),
+              std::string::npos);
+
+    ASSERT_TRUE(WriteRoster(folder, {"Ann"}));
+    EXPECT_EQ(ReadRoster(folder, nullptr, &notice), Names{"Ann"});
+    EXPECT_EQ(notice, "");
+}
+
+TEST_F(RosterFile, AddingToATooLargeRosterAppendsWithoutRewritingIt) {
+    const fs::path roster = folder / "kestoRacers.dat";
+    WriteHugeRoster(roster, 1'500'000, 1'500'000);
+    const std::string before = ReadBytes(roster);
+    ASSERT_TRUE(AppendRosterName(folder, "Zed"));
+    EXPECT_EQ(ReadBytes(roster), before + "\"Zed\"\r\n");
 }
 
 } // namespace

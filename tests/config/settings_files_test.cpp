@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <vector>
 
 namespace kesto {
@@ -256,6 +257,23 @@ TEST_F(SettingsFiles, ALoadThatCannotReadLeavesTheRecordAsItWas) {
     SettingsRecord settings = SampleSettings();
     LoadSettingsFile(folder / "gone", SettingsFileName, settings);
     ExpectSameSettings(settings, SampleSettings());
+}
+
+TEST_F(SettingsFiles, AFifoInARecordFilesPlaceIsReadAsMissingAtOnceAndLeftAsItIs) {
+    ASSERT_EQ(::mkfifo((folder / "Racers.dat").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((folder / "KestoSettings.dat").c_str(), 0600), 0);
+    IdNamesRecord names;
+    names.IdName[0] = "Ann";
+    LoadIdNames(folder, IdNamesFileName, names); // returns: no writer is waited for
+    EXPECT_EQ(names.IdName[0], "");
+    SettingsRecord settings = SampleSettings();
+    LoadSettingsFile(folder, SettingsFileName, settings);
+    ExpectSameSettings(settings, SampleSettings());
+    std::string error;
+    EXPECT_FALSE(SaveIdNames(folder, IdNamesFileName, names, &error));
+    EXPECT_EQ(error, (folder / "Racers.dat").string() + " is not a regular file: left as it is");
+    EXPECT_TRUE(fs::is_fifo(folder / "Racers.dat"));
+    EXPECT_TRUE(fs::is_fifo(folder / "KestoSettings.dat"));
 }
 
 } // namespace

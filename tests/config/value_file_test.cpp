@@ -1,5 +1,7 @@
 #include "config/value_file.h"
 
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -178,6 +180,26 @@ TEST(ValueFileRoundTrip, EveryWrittenValueReadsBackAsWritten) {
     EXPECT_EQ(comma, ",");
     EXPECT_TRUE(flag);
     EXPECT_TRUE(reader.AtEnd());
+}
+
+class ValueFileOnDisk : public test::TempFolderTest {};
+
+TEST_F(ValueFileOnDisk, AFileFarLargerThanAnyOfOursIsReadOnlyToItsFirstMegabyte) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < 3'000'000; ++i)
+        bytes += std::to_string(i) + "\r\n";
+    WriteBytes(folder / "big.dat", bytes);
+    auto reader = ValueFileReader::Open(folder / "big.dat", nullptr);
+    ASSERT_TRUE(reader.has_value());
+    EXPECT_TRUE(reader->Cut());
+    std::string last;
+    size_t values = 0;
+    while (auto value = reader->Next())
+        last = *value, ++values;
+    EXPECT_EQ(last, std::to_string(values - 1)); // no half value at the cut
+    EXPECT_LE(bytes.find("\r\n" + last + "\r\n"), ValueFileReader::MaxFileBytes);
+    WriteBytes(folder / "small.dat", "1\r\n");
+    EXPECT_FALSE(ValueFileReader::Open(folder / "small.dat", nullptr)->Cut());
 }
 
 } // namespace

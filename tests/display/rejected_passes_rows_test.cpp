@@ -53,6 +53,29 @@ TEST(RejectedPassesRows, EachRowTellsCarTimeGapAndReasonNewestLast) {
     EXPECT_EQ(RejectedPassesFooter(state), "");
 }
 
+TEST(RejectedPassesRows, LinesTheDecoderClockDidNotTakeSayWhy) {
+    RaceState state;
+    auto line = [](int id, RejectReason reason) {
+        RejectedPass pass = Rejected(id, 12340, 2340, reason);
+        pass.decoderClockMs = 11000;
+        return pass;
+    };
+    state.RejectedPasses = {
+        line(2, RejectReason::AheadOfDecoderClock), line(2, RejectReason::BehindDecoderClock),
+        line(0, RejectReason::DecoderClockJump), line(3, RejectReason::UnreadableRecord)};
+    const std::vector<RejectedPassRow> rows = RejectedPassRows(state);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].reason, "Stamped ahead of the clock (0:11.00)");
+    EXPECT_EQ(rows[1].reason, "Stamped behind the clock (0:11.00)");
+    EXPECT_EQ(rows[2].reason, "Clock jump (the clock was 0:11.00)");
+    EXPECT_EQ(rows[3].reason, "Unreadable line (stray sign or letter)");
+    // A clock line belongs to no car.
+    EXPECT_EQ(rows[2].id, "Clock");
+    EXPECT_EQ(rows[2].time, "0:12.34");
+    EXPECT_EQ(rows[2].afterLastLap, "");
+    EXPECT_EQ(rows[0].afterLastLap, "2.34");
+}
+
 TEST(RejectedPassesRows, NumbersUseTheUsersDecimalSeparator) {
     RaceState state;
     state.Locale.decimalSeparator = ',';

@@ -124,7 +124,7 @@ TEST_F(ResumeOffer, AClosedRaceWithUnsavedResultsComesBackToBeSaved) {
         // The lap times were saved before the kill, the summary not.
         JournalFile journal(folder);
         ASSERT_TRUE(journal.ContinueExisting());
-        journal.UnsavedMarks(false, true);
+        journal.Record(JournalEvent::UnsavedMarks(false, true));
     }
 
     EXPECT_EQ(Restart(MessageAnswer::Yes), ResumeOutcome::Resumed);
@@ -152,10 +152,62 @@ TEST_F(ResumeOffer, ATornLastLineIsLeftOutAndTheRestOffered) {
                ReadBytes(folder / "KestoRace.jnl") + "999 TORN-TAIL 20000"); // no line end
     EXPECT_EQ(Restart(MessageAnswer::Yes), ResumeOutcome::Resumed);
     test::ExpectSameRace(*atKill, next->state);
-    // The torn line is cut off before the journal goes on.
+    // Nothing is cut: the torn line is ended and read past from now on.
     feed.Tick(*next);
-    EXPECT_TRUE(FindUnfinishedRace(folder).has_value());
-    EXPECT_THAT(ReadBytes(folder / "KestoRace.jnl"), Not(HasSubstr("TORN-TAIL")));
+    EXPECT_THAT(ReadBytes(folder / "KestoRace.jnl"), HasSubstr("\n999 TORN-TAIL 20000\n"));
+    std::optional<UnfinishedRace> race = FindUnfinishedRace(folder);
+    ASSERT_TRUE(race.has_value());
+    EXPECT_EQ(race->damage.damagedLines, 1u);
+    EXPECT_EQ(race->damage.missingEvents, 0u);
+    RaceState replayed;
+    SoundChoices sounds;
+    ReplayRace(*race, replayed, sounds);
+    test::ExpectSameRace(next->state, replayed);
+}
+
+// The journal's bytes with one byte of line `line` (0 = the header) changed.
+std::string Garbled(std::string bytes, int line) {
+    size_t at = 0;
+    for (int i = 0; i < line; ++i)
+        at = bytes.find('\n', at) + 1;
+    bytes[at + 2] ^= 0x20;
+    return bytes;
+}
+
+TEST_F(ResumeOffer, ADamagedLineIsReadPastNamedInTheQuestionAndNeverCut) {
+    RaceAndKill(2345);
+    const std::string damaged = Garbled(ReadBytes(folder / "KestoRace.jnl"), 41); // a refresh
+    WriteBytes(folder / "KestoRace.jnl", damaged);
+    EXPECT_EQ(Restart(MessageAnswer::Yes), ResumeOutcome::Resumed);
+    EXPECT_THAT(Question().text, HasSubstr("\nThe race journal was damaged: 1 line could not be "
+                                           "read and was skipped; event 41 is missing.\n"));
+    test::ExpectSameRace(*atKill, next->state);
+    feed.Tick(*next);
+    EXPECT_EQ(ReadBytes(folder / "KestoRace.jnl").substr(0, damaged.size()), damaged);
+}
+
+TEST_F(ResumeOffer, ADamagedHeaderIsOfferedAllTheSameAndKeptOnNo) {
+    RaceAndKill(1500);
+    const std::string damaged = Garbled(ReadBytes(folder / "KestoRace.jnl"), 0);
+    WriteBytes(folder / "KestoRace.jnl", damaged);
+    EXPECT_EQ(Restart(MessageAnswer::No), ResumeOutcome::Declined);
+    EXPECT_THAT(Question().text, HasSubstr("its first line could not be read and was skipped; no "
+                                           "event of the race is missing.\n"));
+    EXPECT_EQ(ReadBytes(folder / "KestoRace.jnl.old"), damaged);
+}
+
+TEST_F(ResumeOffer, AJournalWhoseStartCannotBeReadIsToldAndKeptAside) {
+    RaceAndKill(1500);
+    const std::string damaged = Garbled(ReadBytes(folder / "KestoRace.jnl"), 1);
+    WriteBytes(folder / "KestoRace.jnl", damaged);
+    EXPECT_EQ(Restart(std::nullopt), ResumeOutcome::KeptAside);
+    ASSERT_EQ(next->race.dialogs.shown.size(), 1u);
+    EXPECT_EQ(Question().buttons, MessageButtons::Ok);
+    EXPECT_THAT(Question().text, HasSubstr("is damaged: the start of its race could not be read"));
+    EXPECT_THAT(Question().text, HasSubstr("It is kept as KestoRace.jnl.old."));
+    EXPECT_EQ(ReadBytes(folder / "KestoRace.jnl.old"), damaged);
+    EXPECT_FALSE(std::filesystem::exists(folder / "KestoRace.jnl"));
+    EXPECT_EQ(next->state.Button, StartButton::Start);
 }
 
 TEST_F(ResumeOffer, AJournalThatCannotBeReadStartsTheTimerAsUsual) {

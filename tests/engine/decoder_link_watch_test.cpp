@@ -32,12 +32,12 @@ protected:
         ASSERT_TRUE(state.TimerEnabled);
     }
 
-    // `ms` of 10 ms ticks; while `alive` the decoder sends its clock line at
-    // every whole second of its clock, which runs on through any outage.
-    void Run(int32_t ms, bool alive = true) {
+    // `ms` of 10 ms ticks; while `alive` the decoder sends its clock line
+    // every `periodMs` of its clock, which runs on through any outage.
+    void Run(int32_t ms, bool alive = true, int32_t periodMs = 1000) {
         for (int32_t t = 0; t < ms && state.TimerEnabled; t += 10) {
             decoderMs += 10;
-            if (alive && decoderMs % 1000 == 0)
+            if (alive && decoderMs % periodMs == 0)
                 port.Feed(DecoderClockLine(decoderMs));
             rig.Tick(10);
         }
@@ -97,6 +97,28 @@ TEST_F(LinkWatch, ThreeSecondsWithoutAClockLineRaiseTheNoSignalAlarmOncePerOutag
     EXPECT_EQ(Warnings(), 2);
 }
 
+TEST_F(LinkWatch, TheDecodersClockPeriodIsLearnedAndThreeMissedPeriodsRaiseTheAlarm) {
+    // A decoder that sends its clock line every 5 s: only its first gap, before
+    // the period is known, can look like silence.
+    StartPractice();
+    Run(30000, true, 5000);
+    EXPECT_FALSE(screen.linkAlarmVisible);
+    EXPECT_LE(Warnings(), 1);
+    Run(14990, false);
+    EXPECT_FALSE(screen.linkAlarmVisible) << "three periods are 15 s";
+    Run(10, false);
+    EXPECT_TRUE(screen.linkAlarmVisible);
+    EXPECT_EQ(Warnings(), 2);
+
+    // The next race knows the period from the start.
+    rig.race.dialogs.answers = {MessageAnswer::Yes};
+    rig.control.cmdStart_Click(); // Abort
+    decoderMs = 0;
+    rig.control.cmdStart_Click();
+    Run(30000, true, 5000);
+    EXPECT_EQ(Warnings(), 2);
+}
+
 TEST_F(LinkWatch, VanishedDeviceIsClosedAtOnceAndReopenedWhenItIsBack) {
     StartPractice();
     port.rts = true; // the race raised it
@@ -128,17 +150,22 @@ TEST_F(LinkWatch, VanishedDeviceIsClosedAtOnceAndReopenedWhenItIsBack) {
     Run(1000, false);
     ASSERT_TRUE(port.open);
     EXPECT_EQ(port.opens, 4);
+    EXPECT_EQ(port.reopens, 4) << "the device the race had, never the port number resolved anew";
     EXPECT_TRUE(port.rts);
     EXPECT_TRUE(screen.linkAlarmVisible) << "up until the decoder is heard again";
 
-    // The decoder's clock ran on; its next lines clear the alarm and count.
+    // The decoder's clock ran on, further than the ticks since can tell: its
+    // next line clears the alarm, and once its next clock line agrees, what
+    // it sent counts.
     decoderMs = 12000;
     port.Feed(DecoderClockLine(12000));
     port.Feed(DecoderPassLine(5, 12000));
     Run(10);
     EXPECT_FALSE(screen.linkAlarmVisible);
     EXPECT_EQ(Watch().State(), DecoderLinkWatch::Link::Fine);
-    EXPECT_EQ(state.RaceClock, 12000);
+    port.Feed(DecoderClockLine(13000));
+    Run(10);
+    EXPECT_EQ(state.RaceClock, 13000);
     // Measured from its last counted pass, by the decoder's own time stamps.
     ASSERT_EQ(state.LapCount[4], 2);
     EXPECT_FLOAT_EQ(state.LapTimes[4][2], 11.0f);

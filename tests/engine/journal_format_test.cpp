@@ -1,6 +1,6 @@
 // The race journal's lines: every event and every byte of its texts comes back
-// as written, and a torn, garbled or out-of-sequence line ends the journal at
-// the last whole event.
+// as written; a torn last line ends the journal at the last whole event, and a
+// garbled or missing line is read past and named.
 #include "engine/journal_format.h"
 
 #include <gtest/gtest.h>
@@ -235,22 +235,61 @@ TEST(JournalFormat, ALineTornAnywhereEndsTheJournalAtTheEventBefore) {
     }
 }
 
-TEST(JournalFormat, AGarbledByteEndsTheJournalBeforeItsLine) {
+TEST(JournalFormat, AGarbledLineIsReadPastAndItsEventNamedMissing) {
     const std::string whole = Journal({Line(0, "@0100001000"), Screen(0), Line(1000, "@00000001")});
     const size_t second = whole.find('\n', whole.find('\n') + 1) + 1;
     const size_t third = whole.find('\n', second) + 1;
-    for (size_t at = second; at < third; ++at) {
+    for (size_t at = second; at + 1 < third; ++at) { // its line feed below
         for (char garble : {'\0', 'x', '7', ' ', '\xFF'}) {
             std::string bytes = whole;
             if (bytes[at] == garble)
                 continue;
             bytes[at] = garble;
             const JournalContents read = ReadJournal(bytes);
-            EXPECT_EQ(read.events.size(), 1u) << at << " " << int(garble);
-            EXPECT_TRUE(read.tailDropped);
-            EXPECT_EQ(read.validBytes, second);
+            ASSERT_EQ(read.events.size(), 2u) << at << " " << int(garble);
+            EXPECT_EQ(read.events[1].text, "@00000001");
+            EXPECT_FALSE(read.tailDropped);
+            EXPECT_EQ(read.damage.damagedLines, 1u);
+            EXPECT_EQ(read.damage.missingEvents, 1u);
+            EXPECT_EQ(read.damage.firstMissing, 2u);
+            EXPECT_EQ(read.damage.lastMissing, 2u);
         }
     }
+    // Two lines run into one: both events missing, the rest read.
+    std::string joined = Journal({Line(0, "@0100001000"), Screen(0), Screen(5), Screen(9)});
+    joined.erase(joined.find('\n', second), 1);
+    const JournalContents read = ReadJournal(joined);
+    ASSERT_EQ(read.events.size(), 2u);
+    EXPECT_EQ(read.events[1].raceClock, 9);
+    EXPECT_EQ(read.damage.missingEvents, 2u);
+    EXPECT_EQ(read.lastSequence, 4u);
+}
+
+TEST(JournalFormat, ADamagedHeaderStillReadsItsEvents) {
+    std::string bytes = Journal({Line(0, "@0100001000"), Screen(0)});
+    bytes[3] = 'X';
+    const JournalContents read = ReadJournal(bytes);
+    EXPECT_FALSE(read.headerValid);
+    EXPECT_EQ(read.events.size(), 2u);
+    EXPECT_TRUE(read.damage.headerDamaged);
+    EXPECT_EQ(read.damage.damagedLines, 1u);
+    EXPECT_EQ(read.damage.missingEvents, 0u);
+}
+
+TEST(JournalFormat, TheJournalsNoteThatItFellBehindTakesNoNumber) {
+    std::string bytes = Journal({Screen(0)});
+    AppendJournalLine(bytes, 2, JournalEvent::JournalBehind(2500, 0, "No space left on device"));
+    AppendJournalLine(bytes, 2, Screen(10));
+    AppendJournalLine(bytes, 3, JournalEvent::JournalBehind(3000, 7, "events dropped"));
+    AppendJournalLine(bytes, 3, Screen(20));
+    const JournalContents read = ReadJournal(bytes);
+    ASSERT_EQ(read.events.size(), 5u);
+    EXPECT_FALSE(read.damage.Any());
+    EXPECT_EQ(read.lastSequence, 3u);
+    EXPECT_EQ(read.events[1].kind, JournalEventKind::JournalBehind);
+    EXPECT_EQ(read.events[1].raceClock, 2500);
+    EXPECT_EQ(read.events[1].text, "No space left on device");
+    EXPECT_EQ(read.events[3].value, 7);
 }
 
 TEST(JournalFormat, ZerosAfterTheLastLineAreDropped) {
@@ -261,14 +300,19 @@ TEST(JournalFormat, ZerosAfterTheLastLineAreDropped) {
     EXPECT_TRUE(read.tailDropped);
 }
 
-TEST(JournalFormat, ALineOutOfSequenceEndsTheJournal) {
+TEST(JournalFormat, ALineMissingOrOutOfSequenceIsNamedAndTheRestRead) {
     std::string bytes = JournalHeaderLine();
     AppendJournalLine(bytes, 1, Screen(0));
     AppendJournalLine(bytes, 3, Screen(10)); // line 2 missing
+    AppendJournalLine(bytes, 2, Screen(15)); // behind its number: read past
     AppendJournalLine(bytes, 4, Screen(20));
     const JournalContents read = ReadJournal(bytes);
-    EXPECT_EQ(read.events.size(), 1u);
-    EXPECT_TRUE(read.tailDropped);
+    ASSERT_EQ(read.events.size(), 3u);
+    EXPECT_EQ(read.events[2].raceClock, 20);
+    EXPECT_FALSE(read.tailDropped);
+    EXPECT_EQ(read.damage.damagedLines, 1u);
+    EXPECT_EQ(read.damage.missingEvents, 1u);
+    EXPECT_EQ(read.damage.firstMissing, 2u);
 }
 
 TEST(JournalFormat, OnlyThisFormatAndVersionIsRead) {

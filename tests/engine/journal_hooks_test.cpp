@@ -23,26 +23,42 @@ using ::testing::ElementsAre;
 // Notes each event with what the screen showed at that moment.
 class RecordingJournal final : public RaceJournal {
 public:
-    explicit RecordingJournal(const test::FakeRaceScreen& screen) : m_screen(screen) {}
+    RecordingJournal(const test::FakeRaceScreen& screen, const RaceState& state)
+        : m_screen(screen), m_state(state) {}
 
-    void RaceStarted(const RaceState& state) override {
-        Note("start");
-        startLaps = state.LapCount[0];
-        startFlag = state.FlagBitmap;
+    void Record(const JournalEvent& event) override {
+        using K = JournalEventKind;
+        switch (event.kind) {
+        case K::RaceStarted:
+            Note("start");
+            startLaps = m_state.LapCount[0];
+            startFlag = m_state.FlagBitmap;
+            break;
+        case K::TimingStarted:
+            Note("green");
+            break;
+        case K::WhiteFlagShown:
+            Note("white");
+            break;
+        case K::CheckeredFlagDropped:
+            Note("checkered");
+            closeTime = event.value;
+            finishLap = event.finishLap;
+            break;
+        case K::RaceClosed:
+            Note("close");
+            dateStamp = event.text;
+            break;
+        case K::RaceAborted:
+            Note("abort");
+            break;
+        case K::RaceReset:
+            Note("reset");
+            break;
+        default:
+            break;
+        }
     }
-    void TimingStarted() override { Note("green"); }
-    void WhiteFlagShown(const RaceState&) override { Note("white"); }
-    void CheckeredFlagDropped(const RaceState& state) override {
-        Note("checkered");
-        closeTime = state.RaceCloseTime;
-        finishLap = state.FinishLap;
-    }
-    void RaceClosed(const RaceState& state) override {
-        Note("close");
-        dateStamp = state.RaceDateStamp;
-    }
-    void RaceAborted() override { Note("abort"); }
-    void RaceReset() override { Note("reset"); }
 
     struct Seen {
         std::string event;
@@ -70,6 +86,7 @@ private:
                         m_screen.raceOverVisible, m_screen.raceTimerRunning});
     }
     const test::FakeRaceScreen& m_screen;
+    const RaceState& m_state;
 };
 
 class JournalHooks : public ::testing::Test {
@@ -104,9 +121,9 @@ protected:
     RaceState& state = race.state;
     test::FakeRaceScreen screen{race.state};
     test::ScriptedStartSequenceLauncher launcher{race.context};
-    RaceControl control{race.context, screen, launcher};
+    RaceControl control{race.context, screen, launcher, screen};
     RaceTick tick{race.context, control, screen};
-    RecordingJournal journal{screen};
+    RecordingJournal journal{screen, race.state};
 };
 
 TEST_F(JournalHooks, PracticeStartsAndTimesAtOnce) {

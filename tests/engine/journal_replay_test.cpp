@@ -39,6 +39,11 @@ protected:
         const test::Replayed replayed = ReplayJournalBytes(JournalBytes(*live), live->race.sounds);
         EXPECT_FALSE(replayed.race.tailDropped);
         ExpectSameRace(live->state, replayed.state, exactClock);
+        // The decoder's clock as the race knew it, waiting lines and all.
+        const DecoderClock& clock = live->state.Decoder;
+        EXPECT_EQ(clock.OffsetMs(), replayed.state.Decoder.OffsetMs());
+        EXPECT_EQ(clock.WaitingLines(), replayed.state.Decoder.WaitingLines());
+        EXPECT_EQ(clock.ClockPeriodMs(), replayed.state.Decoder.ClockPeriodMs());
         ++cuts;
     }
 
@@ -65,7 +70,11 @@ protected:
 
     // A second program in its own folder: the journal of the cut copied
     // there, replayed, continued and resumed, as the next start would.
-    std::unique_ptr<JournalRig> Resume(const std::string& journalBytes) {
+    // `whileDown` runs before the resume, which comes at decoder clock tick
+    // time `resumeAtMs` (0: right after the journal's last line).
+    std::unique_ptr<JournalRig> Resume(const std::string& journalBytes,
+                                       const std::function<void(JournalRig&)>& whileDown = {},
+                                       int64_t resumeAtMs = 0) {
         auto rig = std::make_unique<JournalRig>(folder / "resumed");
         WriteBytes(rig->journal.Path(), journalBytes);
         std::optional<UnfinishedRace> race = FindUnfinishedRace(folder / "resumed");
@@ -76,7 +85,9 @@ protected:
         rig->race.sounds.RaceSoundPlayed.fill(false);
         ReplayRace(*race, rig->state, rig->race.sounds);
         EXPECT_TRUE(rig->journal.ContinueExisting());
-        rig->control.ResumeRace();
+        if (whileDown)
+            whileDown(*rig);
+        rig->control.ResumeRace(resumeAtMs > 0 ? resumeAtMs - rig->state.Decoder.Now() : 0);
         return rig;
     }
 
@@ -103,11 +114,11 @@ TEST_F(JournalReplay, DecoderLapRace) {
     // not offered again.
     EXPECT_TRUE(FindUnfinishedRace(folder / "live").has_value());
     live->state.LapsUnsaved = false;
-    live->journal.UnsavedMarks(false, true);
+    live->journal.Record(JournalEvent::UnsavedMarks(false, true));
     ExpectReplayMatches("laps saved");
     EXPECT_TRUE(FindUnfinishedRace(folder / "live").has_value());
     live->state.SummaryUnsaved = false;
-    live->journal.UnsavedMarks(false, false);
+    live->journal.Record(JournalEvent::UnsavedMarks(false, false));
     ExpectReplayMatches("all saved");
     EXPECT_FALSE(FindUnfinishedRace(folder / "live").has_value());
     EXPECT_GE(cuts, 15);
@@ -136,21 +147,21 @@ TEST_F(JournalReplay, PracticeWithBestLapClearsNamesAndSettingsChanged) {
     for (int tick = 1; tick <= 9000; ++tick) {
         feed.Tick(*live);
         if (tick == 2000 || tick == 6000) { // the window's best-lap click
-            live->journal.BestLapCleared(2);
+            live->journal.Record(JournalEvent::BestLapCleared(2));
             live->state.BestLapTime[1] = NoBestLap;
         }
         if (tick == 4000) {
-            live->journal.BestLapCleared(0);
+            live->journal.Record(JournalEvent::BestLapCleared(0));
             live->state.BestLapTime.fill(NoBestLap);
         }
         if (tick == 3000) { // the settings window's OK and a column click during practice
             live->state.Settings.MinLapTime = 6;
             live->state.Settings.IdColor[2] = 0x123456;
             live->state.LagColumnMode = MedianMode;
-            live->journal.SettingsChanged(live->state);
+            live->journal.Record(JournalEvent::SettingsChanged(live->state));
         }
         if (tick == 5000) { // a name chosen during practice
-            live->journal.NameChosen(4, "Ann Smith");
+            live->journal.Record(JournalEvent::NameChosen(4, "Ann Smith"));
             live->state.Names.IdName[3] = "Ann Smith";
             live->state.Names.NamedId[3] = 4;
         }
@@ -161,6 +172,55 @@ TEST_F(JournalReplay, PracticeWithBestLapClearsNamesAndSettingsChanged) {
     }
     EXPECT_EQ(live->state.Names.IdName[3], "Ann Smith");
     EXPECT_NE(live->state.MedianLap[0], "");
+}
+
+TEST_F(JournalReplay, DecoderThatRestartsItsClockAndSendsCorruptedLines) {
+    live->state.LapRace = true;
+    live->state.NumberOfLaps = 12;
+    live->state.Settings.StartDelay = 0;
+    DecoderFeed feed = DecoderFeed::Race(8, 14, 9);
+    feed.restarts = {21370, 47120};
+    feed.noise = {{6010, "@0299595999\n"},
+                  {9230, "@00100009\n"},
+                  {33330, "@03+1+1+1+1\n"},
+                  {40000, "@00000000\n"}};
+    live->Start();
+    // Cuts every 0.37 s, so some fall while lines wait for the clock to settle.
+    RunWithCuts(feed, 37);
+    ASSERT_TRUE(live->state.RaceIsOver);
+    // The four corrupted lines, and no passing lost to the restarts.
+    EXPECT_EQ(live->state.RejectedPasses.size() -
+                  std::count_if(live->state.RejectedPasses.begin(),
+                                live->state.RejectedPasses.end(),
+                                [](const RejectedPass& pass) {
+                                    return pass.reason == RejectReason::UnderMinimumLap ||
+                                           pass.reason == RejectReason::DistanceRun;
+                                }),
+              4u);
+    ExpectReplayMatches("closed");
+}
+
+TEST_F(JournalReplay, AFloodOfLinesThatChangeNothingIsNotJournaledAndEachTickReadsABoundedAmount) {
+    live->state.PracticeMode = true;
+    DecoderFeed feed = DecoderFeed::Race(3, 10, 4);
+    live->Start();
+    for (int tick = 0; tick < 300; ++tick)
+        feed.Tick(*live);
+    const size_t before = JournalBytes(*live).size();
+    std::string flood;
+    while (flood.size() < 400000)
+        flood += "\n\r\n#noise\n@15123456\n@\n";
+    live->race.port.Feed(flood);
+    for (int tick = 0; tick < 300; ++tick) {
+        const size_t waiting = live->race.port.input.size();
+        feed.Tick(*live);
+        EXPECT_LE(waiting - live->race.port.input.size(), static_cast<size_t>(MaxBytesPerTick))
+            << "tick " << tick;
+    }
+    EXPECT_TRUE(live->race.port.input.empty());
+    // Three seconds of the decoder's own lines and their refreshes, nothing of the flood.
+    EXPECT_LT(JournalBytes(*live).size() - before, 4000u);
+    ExpectReplayMatches("after the flood");
 }
 
 TEST_F(JournalReplay, DemoRace) {
@@ -313,6 +373,29 @@ TEST_F(JournalResume, TimedRaceAnnouncementsDueArentMadeAgain) {
     EXPECT_EQ(resumed->race.sounds.RaceSoundPlayed, sounds.RaceSoundPlayed);
 }
 
+TEST_F(JournalResume, DecoderClockRestartedByTheResumeKeepsEveryLapTime) {
+    // The timer is down for 3.55 s; the decoder's lines of that time wait in
+    // the port. The resume raises RTS and the decoder starts its clock from
+    // zero: the race must come out as the race never cut. (The restart falls
+    // on a whole second, so the clock lines come at the race times they did.)
+    const DecoderFeed plan = DecoderFeed::Race(8, 12, 25);
+    const RaceState whole = Uninterrupted(LapRace, plan);
+    DecoderFeed feed = plan;
+    LapRace(*live);
+    live->Start();
+    for (int tick = 0; tick < 2345; ++tick)
+        feed.Tick(*live);
+    const int32_t downMs = 3550;
+    const int32_t resumeAt = feed.decoderMs + downMs;
+    feed.restarts = {resumeAt};
+    auto resumed = Resume(
+        JournalBytes(*live), [&](JournalRig& rig) { feed.Down(rig, downMs); }, resumeAt);
+    for (int tick = 0; tick < 100000 && resumed->state.TimerEnabled; ++tick)
+        feed.Tick(*resumed);
+    ASSERT_TRUE(resumed->state.RaceIsOver);
+    ExpectSameRace(whole, resumed->state);
+}
+
 TEST_F(JournalResume, ClosedRaceComesBackClosed) {
     const DecoderFeed plan = DecoderFeed::Race(6, 12, 24);
     LapRace(*live);
@@ -403,12 +486,31 @@ TEST_F(JournalReplay, ADeclinedJournalIsSetAside) {
     EXPECT_GE(race->passes, 3);
     EXPECT_EQ(race->lastRaceClock, 8000);
 
-    WriteBytes(folder / "live" / "KestoRace.jnl.old", "older");
-    SetJournalAside(folder / "live");
+    std::string older = JournalHeaderLine(); // a race declined before
+    AppendJournalLine(older, 1, JournalEvent::RaceStarted(RaceState()));
+    WriteBytes(folder / "live" / "KestoRace.jnl.old", older);
+    EXPECT_EQ(SetJournalAside(folder / "live"), "");
     EXPECT_FALSE(FindUnfinishedRace(folder / "live").has_value());
     EXPECT_EQ(ReadBytes(folder / "live" / "KestoRace.jnl.old"), bytes);
-    SetJournalAside(folder / "live"); // nothing there: nothing happens
+    EXPECT_EQ(SetJournalAside(folder / "live"), ""); // nothing there: nothing happens
     EXPECT_EQ(ReadBytes(folder / "live" / "KestoRace.jnl.old"), bytes);
+}
+
+TEST_F(JournalReplay, ALinkOrForeignFileInTheCopysPlaceKeepsTheJournalWhereItIs) {
+    live->state.PracticeMode = true;
+    live->Start();
+    const std::filesystem::path program = folder / "live";
+    const std::string bytes = JournalBytes(*live);
+    WriteBytes(folder / "precious.txt", "PRECIOUS DATA");
+    std::filesystem::create_symlink(folder / "precious.txt", program / "KestoRace.jnl.old");
+    EXPECT_EQ(SetJournalAside(program),
+              (program / "KestoRace.jnl.old").string() + " is not a race journal: left as it is");
+    std::filesystem::remove(program / "KestoRace.jnl.old");
+    WriteBytes(program / "KestoRace.jnl.old", "PRECIOUS DATA");
+    EXPECT_NE(SetJournalAside(program), "");
+    EXPECT_EQ(ReadBytes(program / "KestoRace.jnl.old"), "PRECIOUS DATA");
+    EXPECT_EQ(ReadBytes(folder / "precious.txt"), "PRECIOUS DATA");
+    EXPECT_EQ(JournalBytes(*live), bytes); // never deleted for want of a copy
 }
 
 // --- the journal never costs the race anything -----------------------------------------

@@ -57,6 +57,18 @@ TEST_F(OpenComPortTest, OpensTheNumberedPortWithoutAQuestion) {
     EXPECT_TRUE(race.dialogs.shown.empty());
 }
 
+TEST_F(OpenComPortTest, AReopenDuringARaceRaisesRtsAgain) {
+    // Settings OK during a race reopens the port, and opening drops RTS: a
+    // decoder that runs its clock from RTS must see it raised again.
+    race.state.RtsRaised = true;
+    race.port.rts = true;
+    EXPECT_TRUE(Open(3));
+    EXPECT_TRUE(race.port.rts);
+    race.state.RtsRaised = false; // between races RTS stays down
+    EXPECT_TRUE(Open(3));
+    EXPECT_FALSE(race.port.rts);
+}
+
 TEST_F(OpenComPortTest, NumberOutsideOneToSixteenIsRefusedAndThePortLeftAsItWas) {
     ASSERT_TRUE(Open(5));
     for (int bad : {0, 17, -3, 32767}) {
@@ -87,6 +99,21 @@ TEST_F(OpenComPortTest, FailureAsksWithTheComPortBox) {
     EXPECT_EQ(box.icon, MessageIcon::Error);
     EXPECT_EQ(box.buttons, MessageButtons::YesNo);
     EXPECT_FALSE(race.port.open);
+}
+
+TEST_F(OpenComPortTest, ADeviceAnotherTimerHoldsIsSaidFirst) {
+    race.port.failOpen = true;
+    race.port.inUseElsewhere = true;
+    race.dialogs.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    EXPECT_FALSE(Open(2));
+    ASSERT_EQ(race.dialogs.shown.size(), 2u);
+    EXPECT_EQ(race.dialogs.shown[0].title, "Com Port");
+    EXPECT_EQ(race.dialogs.shown[0].text,
+              "COM2 is in use by another program, perhaps another timer.\n"
+              "Only one program can read the decoder: close the other one, or choose another "
+              "port.");
+    EXPECT_EQ(race.dialogs.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(race.dialogs.shown[1].text.substr(0, 15), "Com Port ERROR!");
 }
 
 TEST_F(OpenComPortTest, NoTicksDemoModeThenRefreshesTheTitleAndUnloadsSettings) {

@@ -137,7 +137,8 @@ TEST_F(StartButton_, PracticeStartsTimingAtOnce) {
     state.PracticeMode = true;
     state.RaceClock = 5000;
     state.RaceDateStamp = "Dec-01, 9-00";
-    rig.race.port.Feed(test::DecoderPassLine(3, 1000)); // waiting before the start
+    rig.race.port.Feed(test::DecoderPassLine(3, 1000) + "@0400"); // waiting before the start
+    rig.control.Input().Append("@05", {});
 
     rig.control.cmdStart_Click();
 
@@ -162,9 +163,14 @@ TEST_F(StartButton_, PracticeStartsTimingAtOnce) {
     EXPECT_EQ(state.SortedLapTimes[0][3], 0.0f);
     EXPECT_EQ(state.BestLapTime[0], NoBestLap);
     EXPECT_EQ(rig.launcher.lightsShown + rig.launcher.countdownsShown, 0);
-    // Practice keeps what arrived before its start: it is read on the first tick.
+    // What waited before the start is stale, as at a race's green: dropped,
+    // the start of a line too.
+    EXPECT_TRUE(rig.race.port.input.empty());
+    EXPECT_EQ(rig.control.Input().PendingSize(), 0u);
+    rig.race.port.Feed(test::DecoderPassLine(3, 10));
     rig.Tick();
     EXPECT_EQ(state.LapCount[2], 1);
+    EXPECT_EQ(state.LastPassTime[2], 10);
 }
 
 TEST_F(StartButton_, StartResetPutsEveryCarOnTheGrid) {
@@ -260,7 +266,7 @@ TEST_F(StartButton_, AbortStopsTimingAndKeepsTheLapsUntilTheNextStart) {
     state.NumberOfLaps = 10;
     rig.control.cmdStart_Click();
     rig.race.port.Feed(test::DecoderClockLine(5000) + test::DecoderPassLine(4, 5000));
-    rig.Tick();
+    rig.Tick(5000); // the decoder's clock and the race timer's agree
     ASSERT_EQ(state.LapCount[3], 1);
     state.WhiteFlagOut = true; // as if the flag had been shown
     dialogs.answers = {MessageAnswer::Yes};

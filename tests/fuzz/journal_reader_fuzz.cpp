@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (contents.validBytes > bytes.size() || contents.events.size() > bytes.size() / 8 + 1)
         __builtin_trap();
 
-    UnfinishedRace race = DescribeRace(std::move(contents.events), contents.tailDropped);
+    UnfinishedRace race = DescribeRace(std::move(contents));
     RaceState state;
     SoundChoices sounds;
     sounds.RaceSoundEnabled.fill((data[0] & 2) != 0);

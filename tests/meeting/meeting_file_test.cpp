@@ -1,11 +1,11 @@
 // The meeting file: readable JSON, reopened exactly as it was, written after
 // every change, and a damaged file reported and never written over.
 #include "base/safe_write.h"
-#include "support/temp_folder.h"
 #include "meeting/finals.h"
 #include "meeting/meeting_file.h"
 #include "meeting/meeting_fixture.h"
 #include "meeting/meeting_json.h"
+#include "support/temp_folder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -106,6 +106,7 @@ TEST_F(MeetingFile, ADamagedFileIsReportedAndNeverWrittenOver) {
         {"", "the file is empty"},
         {sound.substr(0, sound.size() / 2), "parse error"},
         {"[1, 2]", "not a Kesto Timer meeting file"},
+        {replaced("\"laps\": 21", "\"laps\": 1e11919"), "number overflow"},
         {replaced("\"version\": 1", "\"version\": 2"), "newer Kesto Timer"},
         {replaced("\"qualifyingRounds\": 1,", ""), "qualifyingRounds: missing"},
         {replaced("\"laps\": 21", "\"laps\": \"21\""),

@@ -25,12 +25,17 @@ void AddLaps(PassPlan& plan, int id, const std::vector<int32_t>& lapMs) {
         plan.emplace(at += ms, id);
 }
 
-// Ticks of `stepMs` from the start; each sends the decoder's clock line and
-// the passes made since the last tick.
+// Ticks of `stepMs` from the start; each sends, in time order, the decoder's
+// clock line of every whole second and the passes made since the last tick.
 void Drive(test::RaceRig& rig, const PassPlan& plan, int32_t untilMs, int32_t stepMs = 10) {
     auto next = plan.begin();
     for (int32_t t = stepMs; t <= untilMs && rig.state.TimerEnabled; t += stepMs) {
-        std::string sent = test::DecoderClockLine(t / 1000 * 1000);
+        std::string sent;
+        for (int32_t second = (t - stepMs) / 1000 * 1000 + 1000; second <= t; second += 1000) {
+            for (; next != plan.end() && next->first <= second; ++next)
+                sent += test::DecoderPassLine(next->second, next->first);
+            sent += test::DecoderClockLine(second);
+        }
         for (; next != plan.end() && next->first <= t; ++next)
             sent += test::DecoderPassLine(next->second, next->first);
         rig.race.port.Feed(sent);

@@ -193,6 +193,44 @@ TEST_F(SoundRingTest, SmallerRingWrapsAtItsLastSlot) {
     EXPECT_FALSE(device.slots[2].playing);
 }
 
+// Spoken calls made in memory share the ring with the wave files.
+TEST_F(SoundRingTest, ACallInMemoryPlaysLikeAWaveFileAndNeverStopsOne) {
+    ring.PlayWav("Go.wav");
+    const std::optional<RingPlayback> call = ring.PlayPcmSound(PcmSound{{5, 6, 7}}, 50, 0);
+    ASSERT_TRUE(call);
+    EXPECT_EQ(call->slot, 1);
+    EXPECT_EQ(std::vector<std::string>(device.calls.begin() + 3, device.calls.end()),
+              (std::vector<std::string>{"pcm 1 3", "pan 1 -10000", "volume 1 -3000", "play 1"}));
+    EXPECT_TRUE(ring.IsPlaying(*call));
+    device.Finish(1);
+    EXPECT_FALSE(ring.IsPlaying(*call));
+
+    // Once said, a wave file may take its slot; the call is then over for good.
+    const std::optional<RingPlayback> again = ring.PlayPcmSound(PcmSound{{5}}, 100, 0);
+    ASSERT_TRUE(again);
+    device.Finish(again->slot);
+    ring.PlayWav("Cheer.wav");
+    EXPECT_EQ(device.slots[again->slot].file.filename(), "Cheer.wav");
+    EXPECT_FALSE(ring.IsPlaying(*again));
+
+    // With every slot sounding, a call plays nothing and stops nothing.
+    for (int slot = 0; slot < SoundRing::MaxSlots; ++slot)
+        ring.PlayWav("Go.wav");
+    const size_t before = device.calls.size();
+    EXPECT_FALSE(ring.PlayPcmSound(PcmSound{{5}}, 100, 0));
+    EXPECT_EQ(device.calls.size(), before);
+    EXPECT_EQ(PlayingCount(), SoundRing::MaxSlots);
+}
+
+TEST_F(SoundRingTest, AMissingFileNeverSaysAnOldCallAgain) {
+    const std::optional<RingPlayback> call = ring.PlayPcmSound(PcmSound{{5}}, 100, 0);
+    ASSERT_TRUE(call);
+    device.Finish(call->slot);
+    ring.PlayWav("Missing.wav");
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(device.slots[call->slot].plays, 1); // not said a second time
+}
+
 // A box is modal while the race clock goes on: a lap sound that is missing
 // must not open a second box over the first.
 class ReplayingDialogs final : public Dialogs {

@@ -18,6 +18,16 @@ bool FakeAudioDevice::Load(int slot, const std::filesystem::path& file) {
     return true;
 }
 
+bool FakeAudioDevice::LoadPcm(int slot, const PcmSound& sound) {
+    calls.push_back("pcm " + std::to_string(slot) + " " + std::to_string(sound.samples.size()));
+    if (sound.samples.empty())
+        return false;
+    Slot& s = slots.at(slot);
+    s = Slot{};
+    s.file = "(pcm)";
+    return true;
+}
+
 void FakeAudioDevice::Play(int slot, bool loop) {
     calls.push_back("play " + std::to_string(slot));
     Slot& s = slots.at(slot);

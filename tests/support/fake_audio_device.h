@@ -14,7 +14,7 @@ namespace kesto::test {
 class FakeAudioDevice final : public AudioDevice {
 public:
     struct Slot {
-        std::filesystem::path file; // empty: nothing loaded
+        std::filesystem::path file; // empty: nothing loaded ("(pcm)" for a sound in memory)
         bool playing = false;
         bool looping = false;
         int volume = 0;
@@ -23,6 +23,7 @@ public:
     };
 
     bool Load(int slot, const std::filesystem::path& file) override;
+    bool LoadPcm(int slot, const PcmSound& sound) override;
     bool IsPlaying(int slot) override { return slots.at(slot).playing; }
     void Play(int slot, bool loop) override;
     void Stop(int slot) override { slots.at(slot).playing = false; }
@@ -34,7 +35,8 @@ public:
 
     std::array<Slot, SlotCount> slots{};
     std::vector<int> failingSlots; // loads into these fail even for existing files
-    // "load 3 Go.wav", "volume 3 -3000", "pan 3 -10000", "play 3", in call order.
+    // "load 3 Go.wav", "pcm 3 2205", "volume 3 -3000", "pan 3 -10000", "play 3",
+    // in call order.
     std::vector<std::string> calls;
 };
 

@@ -8,9 +8,11 @@ FakeRaceScreen::FakeRaceScreen(RaceState& state) : m_state(state) {
     nameLabels.fill(" Select Name");
 }
 
-void FakeRaceScreen::LoadNames() {
+void FakeRaceScreen::ResetRows() {
     for (int id = 1; id <= MaxCarIds; ++id)
         nameLabels[id - 1] = NameLabelText(m_state, id);
+    ++cellsCleared;
+    ++rowsPainted;
 }
 
 void FakeRaceScreen::ShowFlag(const std::string& bitmapFile) {
@@ -31,6 +33,11 @@ void FakeRaceScreen::ShowLinkAlarm(const std::string& text) {
     linkAlarmText = text;
     linkAlarms.push_back(text);
     linkAlarmVisible = true;
+}
+
+void FakeRaceScreen::ShowJournalAlarm(const std::string& text) {
+    journalAlarms.push_back(text);
+    journalAlarmVisible = true;
 }
 
 void FakeRaceScreen::SetClockText(const std::string& text) {

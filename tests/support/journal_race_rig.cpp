@@ -8,7 +8,7 @@ Replayed ReplayJournalBytes(const std::string& bytes, const SoundChoices& choice
     replayed.sounds.RaceSoundPlayed.fill(false);
     JournalContents contents = ReadJournal(bytes);
     EXPECT_TRUE(contents.headerValid);
-    replayed.race = DescribeRace(std::move(contents.events), contents.tailDropped);
+    replayed.race = DescribeRace(std::move(contents));
     ReplayRace(replayed.race, replayed.state, replayed.sounds);
     return replayed;
 }

@@ -1,35 +1,26 @@
 #pragma once
-// A whole timer that keeps a race journal: race control and the race tick over
-// the test doubles, a race screen that refreshes as the program's does (the
-// display code computes the rows), and a JournalFile in a folder of the test's.
-// Decoder races are fed from a plan of passes, tick by tick.
+// A whole timer that keeps a race journal: the race rig (support/race_rig.h)
+// with a JournalFile in a folder of the test's, every car named and every
+// sound on. Decoder races are fed from a plan of passes (DecoderFeed), tick by tick.
 
+#include "engine/journal_alarm.h"
 #include "engine/journal_file.h"
 #include "engine/journal_replay.h"
-#include "engine/race_control.h"
-#include "engine/race_tick.h"
-#include "support/fake_race_screen.h"
 #include "support/race_rig.h"
-#include "support/scripted_start_sequence.h"
-#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
-#include <utility>
-#include <vector>
+#include <string>
 
 namespace kesto::test {
 
-struct JournalRig {
+struct JournalRig : RaceRig {
     explicit JournalRig(const std::filesystem::path& folder) : journal(folder) {
         race.context.journal = &journal;
-        race.port.open = true;
-        state.Settings.MinLapTime = 4;
-        state.Settings.FirstLapCount = 0;
-        for (int id = 1; id <= MaxCarIds; ++id)
-            state.Names.IdName[id - 1] = "Racer " + std::to_string(id);
+        NameAllCars();
+        journal.OnErrorChanged(
+            [this](const std::string& error) { ShowJournalError(screen, error); });
         race.sounds.RaceSoundEnabled.fill(true);
         race.sounds.CarSoundEnabled.fill(1);
     }
@@ -39,51 +30,6 @@ struct JournalRig {
     }
 
     JournalFile journal;
-    TestRace race;
-    RaceState& state = race.state;
-    FakeRaceScreen screen{race.state};
-    ScriptedStartSequenceLauncher launcher{race.context};
-    RaceControl control{race.context, screen, launcher};
-    RaceTick tick{race.context, control, screen};
-};
-
-// Passes by decoder time, sent with the decoder's clock line every second.
-struct DecoderFeed {
-    std::vector<std::pair<int32_t, int>> plan; // (time ms, car ID), sorted
-    size_t next = 0;
-    int32_t decoderMs = 0;
-
-    // `cars` cars of `laps` laps each, lap times 4.5 to 6.5 s, some detected twice.
-    static DecoderFeed Race(int cars, int laps, uint32_t seed) {
-        DecoderFeed feed;
-        std::mt19937 random(seed);
-        for (int id = 1; id <= cars; ++id) {
-            int32_t at = 0;
-            const int32_t pace = 4500 + static_cast<int32_t>(random() % 1500);
-            for (int lap = 1; lap <= laps; ++lap) {
-                at += pace + static_cast<int32_t>(random() % 500);
-                at -= at % 10;
-                feed.plan.emplace_back(at, id);
-                if (random() % 7 == 0)
-                    feed.plan.emplace_back(at + 300, id); // a bounce: too soon for a lap
-            }
-        }
-        std::stable_sort(feed.plan.begin(), feed.plan.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        return feed;
-    }
-
-    // The decoder's next 10 ms, then one tick of the race timer.
-    void Tick(JournalRig& rig) {
-        decoderMs += 10;
-        std::string sent;
-        if (decoderMs % 1000 == 0)
-            sent += DecoderClockLine(decoderMs);
-        for (; next < plan.size() && plan[next].first <= decoderMs; ++next)
-            sent += DecoderPassLine(plan[next].second, plan[next].first);
-        rig.race.port.Feed(sent);
-        rig.tick.Timer1_Timer(10);
-    }
 };
 
 // The race a journal's bytes rebuild, replayed into a fresh state.

@@ -35,6 +35,9 @@ bool FakeDecoderPort::Open(int portNumber) {
     ++opens;
     linkLost = false;
     open = !failOpen;
+    // Opening a serial device drops RTS, as the real port does.
+    if (open)
+        rts = false;
     return open;
 }
 

@@ -46,6 +46,11 @@ public:
 class FakeDecoderPort final : public DecoderPort {
 public:
     bool Open(int portNumber) override;
+    bool Reopen(int portNumber) override {
+        ++reopens;
+        return Open(portNumber);
+    }
+    bool InUseElsewhere() const override { return failOpen && inUseElsewhere; }
     void Close() override {
         open = false;
         linkLost = false;
@@ -65,9 +70,11 @@ public:
 
     bool open = false;
     bool linkLost = false; // the device has gone while open (until closed)
-    int opens = 0;
+    int opens = 0;         // Reopen too
+    int reopens = 0;
     int closes = 0;
     bool failOpen = false;
+    bool inUseElsewhere = false; // with failOpen: another timer holds the device
     bool rts = false;
     bool rtsSupported = true;
     int openedPort = 0;

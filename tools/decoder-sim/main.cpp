@@ -52,6 +52,15 @@ Timing:
   --speed FACTOR      run the decoder's clock FACTOR times faster than real time
   --tail SECONDS      keep sending clock lines this long after the last passing
                       (default 30), so the timer can close the race
+  --restart-clock     restart the decoder's clock from zero each time RTS rises
+                      again, as some decoders do when the timer resumes a race
+                      or reopens its port. A pseudo-terminal has no RTS line,
+                      so SIGUSR1 stands for each raise (with --start signal the
+                      first one starts the clock); from a restart on, lines are
+                      stamped from zero and clock lines come at the decoder's
+                      own whole seconds. It says "clock restarted at S s" on
+                      standard error. Times in its messages and in the --log
+                      are race time: since the clock first started
 Real-world mess:
   --crlf              end lines with CR LF instead of LF
   --split             split every line across two writes
@@ -82,6 +91,7 @@ struct Options {
     double speed = 1;
     double tailSeconds = 30;
     bool crlf = false, split = false, burst = false, noFinalLf = false, reconnect = false;
+    bool restartClock = false;
     double garbagePercent = 0;
     std::string log;
 };
@@ -148,6 +158,8 @@ Options Parse(int argc, char** argv) {
             o.noFinalLf = true;
         else if (a == "--reconnect")
             o.reconnect = true;
+        else if (a == "--restart-clock")
+            o.restartClock = true;
         else if (a == "--log")
             o.log = value(i);
         else
@@ -207,10 +219,56 @@ std::string Seconds(int64_t ms) {
     return text;
 }
 
+// One line the decoder sends, by race time (since its clock first started).
+// A line is written out in the decoder's time when it is sent, so that a clock
+// restarted meanwhile stamps it from zero.
 struct Output {
-    int64_t ms;
-    std::string bytes;
+    enum Kind { Clock, Passing, Noise };
+    int64_t ms = 0;
+    Kind kind = Clock;
+    int id = 0;          // Passing
+    bool lineEnd = true; // false: the passing goes without its line end
+    std::string noise;   // Noise: the whole line
 };
+
+Output Line(int64_t ms, Output::Kind kind, int id = 0) {
+    Output out;
+    out.ms = ms;
+    out.kind = kind;
+    out.id = id;
+    return out;
+}
+
+std::string Render(const Output& out, int64_t decoderMs, bool crlf) {
+    switch (out.kind) {
+    case Output::Clock:
+        return ClockLine(decoderMs, crlf);
+    case Output::Passing: {
+        std::string line = DetectionLine(out.id, decoderMs, crlf);
+        return out.lineEnd ? line : line.substr(0, line.find_first_of("\r\n"));
+    }
+    case Output::Noise:
+        break;
+    }
+    return out.noise;
+}
+
+// After the clock restarted at race time `restart`: its clock lines from
+// then on come at each of its own whole seconds, beginning at once.
+void RescheduleClock(std::vector<Output>& outputs, size_t from, int64_t restart, int64_t end) {
+    std::vector<Output> rest;
+    for (size_t i = from; i < outputs.size(); ++i)
+        if (outputs[i].kind != Output::Clock)
+            rest.push_back(outputs[i]);
+    for (int64_t ms = restart; ms <= end; ms += 1000)
+        rest.push_back(Line(ms, Output::Clock));
+    // As planned at the start: a clock line goes before a passing of the same moment.
+    std::stable_sort(rest.begin(), rest.end(), [](const Output& a, const Output& b) {
+        return a.ms != b.ms ? a.ms < b.ms : (a.kind == Output::Clock && b.kind != Output::Clock);
+    });
+    outputs.resize(from);
+    outputs.insert(outputs.end(), rest.begin(), rest.end());
+}
 
 } // namespace
 
@@ -221,7 +279,7 @@ int main(int argc, char** argv) {
     sigset_t startSignal, unblocked;
     sigemptyset(&startSignal);
     sigaddset(&startSignal, SIGUSR1);
-    if (o.startOnSignal) {
+    if (o.startOnSignal || o.restartClock) {
         std::signal(SIGUSR1, OnStartSignal);
         sigprocmask(SIG_BLOCK, &startSignal, &unblocked);
     }
@@ -247,27 +305,29 @@ int main(int argc, char** argv) {
     std::mt19937 random(o.plan.seed + 7);
     std::uniform_real_distribution<double> unit(0, 1);
     auto garbage = [&](int64_t ms) {
-        if (o.garbagePercent > 0 && unit(random) * 100 < o.garbagePercent)
-            outputs.push_back(
-                {ms, std::string("#noise ") + std::to_string(ms) + (o.crlf ? "\r\n" : "\n")});
+        if (o.garbagePercent > 0 && unit(random) * 100 < o.garbagePercent) {
+            outputs.push_back(Line(ms, Output::Noise));
+            outputs.back().noise = "#noise " + std::to_string(ms) + (o.crlf ? "\r\n" : "\n");
+        }
     };
     size_t next = 0;
     for (int64_t second = 0; second * 1000 <= end; ++second) {
         while (next < passings.size() && passings[next].ms < second * 1000) {
             garbage(passings[next].ms);
-            outputs.push_back(
-                {passings[next].ms, DetectionLine(passings[next].id, passings[next].ms, o.crlf)});
+            outputs.push_back(Line(passings[next].ms, Output::Passing, passings[next].id));
             ++next;
         }
         garbage(second * 1000);
-        outputs.push_back({second * 1000, ClockLine(second * 1000, o.crlf)});
+        outputs.push_back(Line(second * 1000, Output::Clock));
     }
     if (o.noFinalLf) {
         // The last passing goes without its line end, at the very end.
         for (auto it = outputs.rbegin(); it != outputs.rend(); ++it)
-            if (it->bytes.size() > 3 && it->bytes.compare(0, 3, "@00") != 0) {
-                Output last{end + 1, it->bytes.substr(0, it->bytes.find_first_of("\r\n"))};
+            if (it->kind == Output::Passing) {
+                Output last = *it;
+                last.lineEnd = false;
                 outputs.erase(std::next(it).base());
+                last.ms = end + 1;
                 outputs.push_back(last);
                 break;
             }
@@ -285,7 +345,10 @@ int main(int argc, char** argv) {
         std::cerr << "decoder-sim: ready, waiting for SIGUSR1 (pid " << getpid() << ")\n";
         while (!g_started)
             sigsuspend(&unblocked);
-        sigprocmask(SIG_SETMASK, &unblocked, nullptr);
+        // With --restart-clock the signal stays blocked: each one is taken
+        // from the waits between lines below.
+        if (!o.restartClock)
+            sigprocmask(SIG_SETMASK, &unblocked, nullptr);
     }
     std::cerr << "decoder-sim: timing " << passings.size() << " passings\n";
 
@@ -293,26 +356,50 @@ int main(int argc, char** argv) {
     auto due = [&](int64_t ms) {
         return start + std::chrono::microseconds(static_cast<int64_t>(ms * 1000 / o.speed));
     };
-    // The decoder's clock now, in its milliseconds.
-    auto decoderNow = [&] {
+    // Race time now: milliseconds of the decoder's clock since it first started.
+    auto raceNow = [&] {
         const auto real = std::chrono::duration_cast<std::chrono::microseconds>(
             std::chrono::steady_clock::now() - start);
         return static_cast<int64_t>(static_cast<double>(real.count()) * o.speed / 1000);
     };
+    // Race time at which the decoder's clock last started from zero.
+    int64_t restartedAt = 0;
+    // Waits until `until`; true when the start signal came meanwhile (RTS rose again).
+    auto waitUntil = [&](std::chrono::steady_clock::time_point until) {
+        if (!o.restartClock) {
+            std::this_thread::sleep_until(until);
+            return false;
+        }
+        for (;;) {
+            const auto left = until - std::chrono::steady_clock::now();
+            if (left <= std::chrono::steady_clock::duration::zero())
+                return false;
+            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+            timespec timeout{static_cast<time_t>(ns / 1000000000),
+                             static_cast<long>(ns % 1000000000)};
+            if (sigtimedwait(&startSignal, nullptr, &timeout) == SIGUSR1)
+                return true;
+        }
+    };
     for (size_t i = 0; i < outputs.size();) {
-        // A burst gathers everything up to the next whole second.
+        // A burst gathers everything up to the decoder's next whole second.
         size_t j = i + 1;
         int64_t sendAt = outputs[i].ms;
         if (o.burst) {
-            int64_t second = outputs[i].ms / 1000 * 1000 + 1000;
+            int64_t second = restartedAt + (outputs[i].ms - restartedAt) / 1000 * 1000 + 1000;
             while (j < outputs.size() && outputs[j].ms < second)
                 ++j;
             sendAt = outputs[j - 1].ms;
         }
-        std::this_thread::sleep_until(due(sendAt));
+        if (waitUntil(due(sendAt))) {
+            restartedAt = std::max(raceNow(), restartedAt);
+            RescheduleClock(outputs, i, restartedAt, end);
+            std::cerr << "decoder-sim: clock restarted at " << Seconds(restartedAt) << " s\n";
+            continue;
+        }
         std::string chunk;
         for (size_t k = i; k < j; ++k)
-            chunk += outputs[k].bytes;
+            chunk += Render(outputs[k], outputs[k].ms - restartedAt, o.crlf);
         std::string error;
         bool sent;
         if (o.split && chunk.size() > 2) {
@@ -331,11 +418,11 @@ int main(int argc, char** argv) {
             std::cerr << "decoder-sim: link lost at " << Seconds(sendAt) << " s (" << error
                       << "); opening " << o.device << " again every 100 ms\n";
             while ((fd = TryOpenDevice(o.device)) < 0) {
-                if (decoderNow() > end)
+                if (raceNow() > end)
                     Fail("the device never came back");
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
             }
-            const int64_t back = decoderNow();
+            const int64_t back = raceNow();
             std::cerr << "decoder-sim: reconnected at " << Seconds(back) << " s\n";
             while (j < outputs.size() && outputs[j].ms < back)
                 ++j;

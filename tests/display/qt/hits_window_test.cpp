@@ -124,6 +124,14 @@ TEST_F(HitsWindowRace, TheMenuCommandShowsTheRaceWithoutBlocking) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());
     EXPECT_EQ(Cell(window->Grid(), 3, 2), "2.50");
+
+    // Used again: the open window comes back to the front, up to date.
+    window->showMinimized();
+    Pass(4, 5500);
+    EXPECT_EQ(FrmHits::ShowModeless(&owner, &race.state), window);
+    EXPECT_EQ(owner.findChildren<FrmHits*>().size(), 1);
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_EQ(Cell(window->Grid(), 3, 2), "2.00");
     window->close();
 }
 

@@ -2,14 +2,9 @@
 // tick's link watch raises it, a white-on-red banner over the top race rows,
 // its text following the fault, gone when the race is aborted.
 // KESTO_SCREENSHOT_DIR=folder saves what the operator sees as PNG files.
-#include "display/qt/race_screen_window.h"
-
 #include "engine/decoder_link_watch.h"
-#include "engine/quiet_platform.h"
-#include "engine/race_control.h"
-#include "engine/race_tick.h"
-#include "support/qt/wired_main_window.h"
-#include "support/test_doubles.h"
+#include "engine/journal_alarm.h"
+#include "support/qt/main_window_rig.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,58 +17,35 @@
 namespace kesto {
 namespace {
 
-class LinkAlarmBanner : public ::testing::Test {
+class LinkAlarmBanner : public test::MainWindowTest {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() / "kesto-link-alarm-banner";
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        RaceState& s = race.state;
+    void ArrangeRace(RaceState& s) override {
+        MainWindowTest::ArrangeRace(s);
         s.Settings.ComPort = 3;
-        s.Settings.MinLapTime = 2;
-        s.Settings.FirstLapCount = 0;
-        for (int i = 0; i < MaxCarIds; ++i) {
+        for (int i = 0; i < MaxCarIds; ++i)
             s.Settings.IdColor[i] = 0x00C0FF - i * 0x000800;
-            s.Names.IdName[i] = "Racer " + std::to_string(i + 1);
-        }
-        s.LapRace = true;
-        s.NumberOfLaps = 10;
-        race.port.open = true;
-        test::WireMainWindow(race.context, folder, launcher, window, control, tick);
-        window->InitResizer();
-        control->ReSet();
-        control->StartReset();
-        window->show();
     }
-    void TearDown() override {
-        window.reset();
-        std::filesystem::remove_all(folder);
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        Window().show();
     }
 
     void Ticks(int count) {
         for (int i = 0; i < count; ++i)
-            tick->Timer1_Timer(10);
+            rig->tick.Timer1_Timer(10);
     }
 
     void Screenshot(const char* name) {
         if (const char* dir = std::getenv("KESTO_SCREENSHOT_DIR")) {
             QApplication::processEvents();
-            window->grab().save(
+            Window().grab().save(
                 QString::fromStdString((std::filesystem::path(dir) / name).string()));
         }
     }
-
-    std::filesystem::path folder;
-    test::TestRace race;
-    InstantStart launcher;
-    std::unique_ptr<FrmKestoTimer> window;
-    std::unique_ptr<RaceControl> control;
-    std::unique_ptr<RaceTick> tick;
 };
 
 TEST_F(LinkAlarmBanner, ABannerOverTheTopRowsWhileTheLinkIsDown) {
-    QLabel* banner = window->lblLinkAlarm();
-    ASSERT_NE(banner, nullptr);
+    QLabel* banner = Label("lblLinkAlarm");
     EXPECT_EQ(banner->objectName(), QStringLiteral("lblLinkAlarm"));
     EXPECT_TRUE(banner->isHidden());
     EXPECT_TRUE(banner->font().bold());
@@ -82,12 +54,12 @@ TEST_F(LinkAlarmBanner, ABannerOverTheTopRowsWhileTheLinkIsDown) {
     EXPECT_EQ(banner->palette().color(QPalette::Window).red(), 200);
     EXPECT_EQ(banner->palette().color(QPalette::Window).green(), 0);
     // Across the race rows, from the ID column to the best column, rows 1 to 3.
-    EXPECT_EQ(banner->geometry().left(), window->lblID(1)->geometry().left());
-    EXPECT_EQ(banner->geometry().top(), window->lblID(1)->geometry().top());
-    EXPECT_EQ(banner->geometry().right(), window->lblBest(1)->geometry().right());
-    EXPECT_GE(banner->geometry().bottom(), window->lblID(3)->geometry().bottom());
+    EXPECT_EQ(banner->geometry().left(), Row("lblID", 1)->geometry().left());
+    EXPECT_EQ(banner->geometry().top(), Row("lblID", 1)->geometry().top());
+    EXPECT_EQ(banner->geometry().right(), Row("lblBest", 1)->geometry().right());
+    EXPECT_GE(banner->geometry().bottom(), Row("lblID", 3)->geometry().bottom());
 
-    control->cmdStart_Click();
+    rig->StartButton()->click();
     ASSERT_TRUE(race.state.TimerEnabled);
     Ticks(299); // 2.99 s without a clock line
     EXPECT_TRUE(banner->isHidden());
@@ -95,7 +67,7 @@ TEST_F(LinkAlarmBanner, ABannerOverTheTopRowsWhileTheLinkIsDown) {
     ASSERT_TRUE(banner->isVisible());
     EXPECT_EQ(banner->text().toStdString(), NoSignalAlarmText());
     // On top: what sits under the middle of the banner is the banner.
-    EXPECT_EQ(window->Canvas()->childAt(banner->geometry().center()), banner);
+    EXPECT_EQ(Window().centralWidget()->childAt(banner->geometry().center()), banner);
     EXPECT_EQ(race.player.played, std::vector<std::string>{DecoderLostSound});
     Screenshot("link-alarm-no-signal.png");
 
@@ -116,9 +88,35 @@ TEST_F(LinkAlarmBanner, ABannerOverTheTopRowsWhileTheLinkIsDown) {
     Ticks(300);
     ASSERT_TRUE(banner->isVisible());
     race.dialogs.answers = {MessageAnswer::Yes};
-    control->cmdStart_Click(); // Abort, answered Yes
+    rig->StartButton()->click(); // Abort, answered Yes
     ASSERT_FALSE(race.state.TimerEnabled);
     EXPECT_TRUE(banner->isHidden()) << "the alarm goes with the race";
+}
+
+// The race journal's alarm: the same banner, below the link's, so both show.
+TEST_F(LinkAlarmBanner, TheJournalsBannerShowsBelowTheLinksAndWithIt) {
+    QLabel* journal = Label("lblJournalAlarm");
+    QLabel* link = Label("lblLinkAlarm");
+    EXPECT_TRUE(journal->isHidden());
+    EXPECT_EQ(journal->font(), link->font());
+    EXPECT_EQ(journal->palette().color(QPalette::Window), link->palette().color(QPalette::Window));
+    EXPECT_EQ(journal->geometry().left(), link->geometry().left());
+    EXPECT_EQ(journal->geometry().width(), link->geometry().width());
+    EXPECT_GT(journal->geometry().top(), link->geometry().bottom());
+    EXPECT_LE(journal->geometry().bottom(), Row("lblID", 6)->geometry().bottom());
+
+    ShowJournalError(Window(), "Race journal /x/KestoRace.jnl (write): No space left on device");
+    rig->StartButton()->click();
+    Ticks(300);
+    ASSERT_TRUE(link->isVisible());
+    ASSERT_TRUE(journal->isVisible());
+    EXPECT_EQ(journal->text(), QStringLiteral("RACE JOURNAL NOT WRITTEN - Race journal "
+                                              "/x/KestoRace.jnl (write): No space left on device"));
+    EXPECT_EQ(Window().centralWidget()->childAt(journal->geometry().center()), journal);
+    Screenshot("journal-alarm.png");
+    ShowJournalError(Window(), "");
+    EXPECT_TRUE(journal->isHidden());
+    EXPECT_TRUE(link->isVisible());
 }
 
 } // namespace

@@ -4,72 +4,54 @@
 
 #include "config/data_files.h"
 #include "config/settings_files.h"
-#include "display/qt/race_screen_window.h"
-#include "engine/race_control.h"
-#include "engine/race_tick.h"
-#include "support/qt/wired_main_window.h"
-#include "support/test_doubles.h"
+#include "support/qt/main_window_rig.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QTimer>
+#include <QApplication>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace kesto {
 namespace {
 
-class NoStart final : public StartSequenceLauncher {
-public:
-    void ShowCountdown(StartSequenceHost&) override {}
-    void ShowStartLights(StartSequenceHost&) override {}
-};
-
-class MainWindowLoad : public ::testing::Test {
+class MainWindowLoad : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("kesto-load-" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
     void TearDown() override {
-        window.reset();
-        std::filesystem::remove_all(folder);
+        rig.reset();
+        TempFolderTest::TearDown();
     }
     void Load(MainWindowLoadSteps steps = {}) {
-        test::WireMainWindow(race.context, folder, launcher, window, control, tick);
-        steps.comPortHooks.composeTitle = [this] { window->ComposeTitle(); };
-        LoadMainWindow(*window, *control, race.context, steps);
+        rig = std::make_unique<test::MainWindowRig>(race, folder);
+        steps.comPortHooks.composeTitle = [this] { Window().ComposeTitle(); };
+        LoadMainWindow(Window(), rig->control, race.context, steps);
     }
     void WriteFile(const std::string& name, const std::string& content) {
-        std::ofstream(folder / name, std::ios::binary) << content;
+        WriteBytes(folder / name, content);
     }
+    FrmKestoTimer& Window() { return rig->window; }
 
-    std::filesystem::path folder;
     test::TestRace race;
-    NoStart launcher;
-    std::unique_ptr<FrmKestoTimer> window;
-    std::unique_ptr<RaceControl> control;
-    std::unique_ptr<RaceTick> tick;
+    std::unique_ptr<test::MainWindowRig> rig;
 };
 
 TEST_F(MainWindowLoad, FirstRunInAnEmptyFolder) {
     Load();
     EXPECT_EQ(FileStatus(folder, "KestoSettings.dat"), 1) << "created from the empty settings";
     EXPECT_TRUE(std::filesystem::exists(folder / "Racers.dat"));
-    EXPECT_EQ(window->Select_Name(1)->count(), 0) << "no roster, no names to choose";
-    EXPECT_EQ(window->lblName(1)->text(), QStringLiteral(" Select Name"));
+    EXPECT_EQ(rig->NameList(1)->count(), 0) << "no roster, no names to choose";
+    EXPECT_EQ(rig->Row("lblName", 1)->text(), QStringLiteral(" Select Name"));
     ASSERT_EQ(race.dialogs.shown.size(), 1u);
     EXPECT_EQ(race.dialogs.last().text, "Invalid Port Number");
     EXPECT_FALSE(race.port.open);
-    EXPECT_EQ(window->cmdStart()->text(), QStringLiteral("Start"));
-    EXPECT_TRUE(window->Resizer().Initialised());
-    EXPECT_FALSE(window->Timer1()->isActive());
+    EXPECT_EQ(rig->StartButton()->text(), QStringLiteral("Start"));
+    EXPECT_FALSE(rig->Timer1()->isActive());
+    // The resizer has the design layout: a resize of the shown window scales it.
+    Window().show();
+    const int designWidth = rig->Row("lblName", 1)->width();
+    Window().resize(Window().width() * 2, Window().height());
+    QApplication::processEvents();
+    EXPECT_NEAR(rig->Row("lblName", 1)->width(), designWidth * 2, 1);
+    Window().hide();
     EXPECT_FALSE(race.state.LapsUnsaved);
 }
 
@@ -97,15 +79,15 @@ TEST_F(MainWindowLoad, ClubFilesGiveNamesColoursFormatAndAnOpenPort) {
     EXPECT_TRUE(race.dialogs.shown.empty());
     EXPECT_TRUE(race.port.open);
     EXPECT_EQ(race.port.openedPort, 3);
-    EXPECT_EQ(window->lblName(1)->text(), QStringLiteral(" Ann"));
-    EXPECT_EQ(window->lblName(1)->backgroundColor(), QColor(255, 0, 0));
-    EXPECT_EQ(window->Select_Name(5)->count(), 3);
-    EXPECT_EQ(window->lblRaceFormat()->text(), QStringLiteral("Demo - 20 Minute Race"));
-    EXPECT_FALSE(window->lblDemo()->isHidden());
-    EXPECT_EQ(window->lblLag()->text(), QStringLiteral("Lag First"));
-    EXPECT_EQ(window->lblClock()->text(), QStringLiteral("20:00"));
+    EXPECT_EQ(rig->Row("lblName", 1)->text(), QStringLiteral(" Ann"));
+    EXPECT_EQ(rig->Row("lblName", 1)->backgroundColor(), QColor(255, 0, 0));
+    EXPECT_EQ(rig->NameList(5)->count(), 3);
+    EXPECT_EQ(rig->Label("lblRaceFormat")->text(), QStringLiteral("Demo - 20 Minute Race"));
+    EXPECT_FALSE(rig->Label("lblDemo")->isHidden());
+    EXPECT_EQ(rig->Label("lblLag")->text(), QStringLiteral("Lag First"));
+    EXPECT_EQ(rig->Label("lblClock")->text(), QStringLiteral("20:00"));
     EXPECT_FLOAT_EQ(race.state.SpeedMultiplier, 1636.364f);
-    EXPECT_EQ(window->windowTitle(),
+    EXPECT_EQ(Window().windowTitle(),
               QStringLiteral("Kesto Timer - 10 seconds delay before Formula 1 start - 4 seconds "
                              "minimum lap time"));
 }
@@ -121,8 +103,8 @@ TEST_F(MainWindowLoad, PortThatWillNotOpenOffersDemoMode) {
     ASSERT_EQ(race.dialogs.shown.size(), 1u);
     EXPECT_EQ(race.dialogs.last().title, "Com Port");
     EXPECT_TRUE(race.state.DemoMode);
-    EXPECT_EQ(window->lblRaceFormat()->text(), QStringLiteral("Demo - 10 Lap Race"));
-    EXPECT_FALSE(window->lblDemo()->isHidden());
+    EXPECT_EQ(rig->Label("lblRaceFormat")->text(), QStringLiteral("Demo - 10 Lap Race"));
+    EXPECT_FALSE(rig->Label("lblDemo")->isHidden());
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // read-only, following the race while open, emptied by a reset, one window.
 #include "display/qt/rejected_passes_window.h"
 
-#include "display/qt/race_screen_window.h"
 #include "engine/lap_counting.h"
+#include "support/qt/main_window_rig.h"
 #include "support/test_doubles.h"
 
 #include <QAction>
@@ -178,7 +178,8 @@ TEST_F(RejectedPassesWindow, OpenedFromTheViewDataMenuBelowHits) {
         std::filesystem::temp_directory_path() / "kesto-rejected-passes-menu";
     std::filesystem::create_directories(folder);
     {
-        FrmKestoTimer window(race.context, folder);
+        test::MainWindowRig rig(race, folder);
+        FrmKestoTimer& window = rig.window;
         QMenu* viewData = window.findChild<QMenu*>(QStringLiteral("mnuViewData"));
         ASSERT_NE(viewData, nullptr);
         QStringList texts;
@@ -190,7 +191,7 @@ TEST_F(RejectedPassesWindow, OpenedFromTheViewDataMenuBelowHits) {
         ASSERT_NE(item, nullptr);
         item->trigger(); // nothing plugged in: nothing happens
         int opened = 0;
-        window.Hooks().showRejectedPasses = [&] { ++opened; };
+        QObject::connect(item, &QAction::triggered, [&] { ++opened; });
         item->trigger();
         EXPECT_EQ(opened, 1);
     }

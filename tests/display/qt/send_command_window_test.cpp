@@ -51,6 +51,20 @@ TEST(SendCommandWindow, ReadDoesNothingAndOkCloses) {
     EXPECT_FALSE(window.isVisible());
 }
 
+TEST(SendCommandWindow, ItsShortcutKeepsOneWindowAndBringsItToTheFront) {
+    QWidget owner;
+    FrmSendCommand* first = FrmSendCommand::ShowModeless([](const std::string&) {}, &owner);
+    first->showMinimized();
+    EXPECT_EQ(FrmSendCommand::ShowModeless([](const std::string&) {}, &owner), first);
+    EXPECT_EQ(owner.findChildren<FrmSendCommand*>().size(), 1);
+    EXPECT_FALSE(first->isMinimized());
+    EXPECT_TRUE(first->isVisible());
+    first->close(); // deleted later: the next use opens a new one
+    FrmSendCommand* fresh = FrmSendCommand::ShowModeless([](const std::string&) {}, &owner);
+    EXPECT_NE(fresh, first);
+    EXPECT_TRUE(fresh->isVisible());
+}
+
 // Two races, one fed by the decoder's lines, one by typed records.
 class TypedRecordTest : public ::testing::TestWithParam<bool> {
 protected:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace kesto::e2e {
 
@@ -141,6 +142,26 @@ ExpectedRace PredictLapRace(const std::vector<DecoderLine>& lines, const LapRace
     expected.closed = race.over;
     expected.closedByTime = race.overByTime;
     return expected;
+}
+
+std::string LapsAcrossARestart(const std::vector<std::string>& counted,
+                               const std::vector<int32_t>& expectedMs, int64_t restartMs,
+                               int32_t toleranceMs) {
+    if (counted.size() != expectedMs.size())
+        return std::to_string(counted.size()) + " laps counted, " +
+               std::to_string(expectedMs.size()) + " expected";
+    std::string differs;
+    int64_t at = 0;
+    for (size_t lap = 0; lap < counted.size(); ++lap) {
+        const auto got = static_cast<int32_t>(std::lround(std::stod(counted[lap]) * 100.0) * 10);
+        const int64_t from = at;
+        at += expectedMs[lap];
+        const bool across = from < restartMs && restartMs <= at;
+        if (across ? std::abs(got - expectedMs[lap]) > toleranceMs : got != expectedMs[lap])
+            differs += "lap " + std::to_string(lap + 1) + ": " + counted[lap] + " s, expected " +
+                       std::to_string(expectedMs[lap]) + " ms" + (across ? " (across)" : "") + "\n";
+    }
+    return differs;
 }
 
 std::vector<ExpectedCar> ExpectedRace::Finishers() const {

@@ -57,4 +57,13 @@ struct ExpectedRace {
 ExpectedRace PredictLapRace(const std::vector<DecoderLine>& lines, const LapRaceRules& rules,
                             int64_t sameTickMs);
 
+// A car's lap times as the timer counted them ("2.53" for laps 1, 2, ...)
+// held against the expected ones: equal, except that a lap across the moment
+// the decoder restarted its clock (race time `restartMs`) may be off by up to
+// `toleranceMs`, as the timer reckons that moment by its own clock. Empty when
+// they agree, else what differs.
+std::string LapsAcrossARestart(const std::vector<std::string>& counted,
+                               const std::vector<int32_t>& expectedMs, int64_t restartMs,
+                               int32_t toleranceMs);
+
 } // namespace kesto::e2e

@@ -25,11 +25,13 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <fstream>
 #include <iostream>
@@ -122,23 +124,35 @@ struct RaceFiles {
     std::string lapGrid, lapText, summaryGrid, summaryText;
     // Passings the decoder sent while the program was dead (killed runs).
     int passingsWhileDead = 0;
+    int64_t clockRestartedAt = -1; // race time the decoder restarted its clock, if it did
+};
+
+struct RunOptions {
+    bool kill = false;
+    double speed = Speed;
+    // The decoder restarts its clock when the resumed program raises RTS
+    // (decoder-sim --restart-clock, signalled once the race is back).
+    bool restartAtResume = false;
 };
 
 // One run of the scripted race in `folder`, killed once mid-race or not.
 void RunRace(const fs::path& folder, const fs::path& script,
-             const std::vector<sim::Passing>& passings, bool kill, RaceFiles& files) {
+             const std::vector<sim::Passing>& passings, const RunOptions& options,
+             RaceFiles& files) {
+    const double speed = options.speed;
     ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder, RaceLaps));
     PseudoTerminalPair pair;
     std::string why;
     ASSERT_TRUE(pair.Open(folder / "decoder", folder / "COM1", &why)) << why;
     DecoderSimProcess sim;
-    ASSERT_TRUE(sim.Launch({QStringLiteral("--device"),
-                            QString::fromStdString((folder / "decoder").string()),
-                            QStringLiteral("--script"), QString::fromStdString(script.string()),
-                            QStringLiteral("--speed"), QString::number(Speed),
-                            QStringLiteral("--tail"), QString::number(TailSeconds)},
-                           &why))
-        << why;
+    QStringList arguments = {
+        QStringLiteral("--device"), QString::fromStdString((folder / "decoder").string()),
+        QStringLiteral("--script"), QString::fromStdString(script.string()),
+        QStringLiteral("--speed"),  QString::number(speed),
+        QStringLiteral("--tail"),   QString::number(TailSeconds)};
+    if (options.restartAtResume)
+        arguments << QStringLiteral("--restart-clock");
+    ASSERT_TRUE(sim.Launch(arguments, &why)) << why;
 
     RaceChild child;
     child.Start(folder, false);
@@ -147,7 +161,7 @@ void RunRace(const fs::path& folder, const fs::path& script,
     QElapsedTimer sinceGreen;
     sinceGreen.start();
 
-    if (kill) {
+    if (options.kill) {
         // Mid-race for sure: after the third passing of every car, long before
         // the white flag (lap 9).
         ASSERT_TRUE(QTest::qWaitFor([&] { return JournaledPassings(folder) >= KillAfterPassings; },
@@ -166,15 +180,29 @@ void RunRace(const fs::path& folder, const fs::path& script,
         // than this reckons); nothing else tells when a line has been sent.
         const int64_t downUntil = passings.at(KillAfterPassings + WhileDead - 1).ms + 300;
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return static_cast<double>(sinceGreen.elapsed()) * Speed > downUntil; },
+            [&] { return static_cast<double>(sinceGreen.elapsed()) * speed > downUntil; },
             StepTimeoutMs));
         child.Start(folder, true);
         ASSERT_TRUE(child.WaitFor("resumed")) << child.SaidSoFar();
         const int64_t resumedAt = sinceGreen.elapsed();
+        if (options.restartAtResume) {
+            sim.RaiseRtsAgain();
+            static const QRegularExpression restarted(
+                QStringLiteral("clock restarted at ([0-9.]+) s"));
+            QRegularExpressionMatch match;
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] {
+                    match = restarted.match(QString::fromStdString(sim.Output()));
+                    return match.hasMatch();
+                },
+                5000))
+                << sim.Output();
+            files.clockRestartedAt = std::llround(match.captured(1).toDouble() * 1000);
+        }
         // The decoder's time while nobody read its lines (its clock began a
         // moment after green, so this errs on the short side).
-        const auto deadFrom = static_cast<int64_t>(static_cast<double>(killedAt) * Speed);
-        const auto deadUntil = static_cast<int64_t>(static_cast<double>(resumedAt - 50) * Speed);
+        const auto deadFrom = static_cast<int64_t>(static_cast<double>(killedAt) * speed);
+        const auto deadUntil = static_cast<int64_t>(static_cast<double>(resumedAt - 50) * speed);
         files.passingsWhileDead = static_cast<int>(
             std::count_if(passings.begin(), passings.end(), [&](const sim::Passing& p) {
                 return p.ms > deadFrom && p.ms < deadUntil;
@@ -183,7 +211,8 @@ void RunRace(const fs::path& folder, const fs::path& script,
             << "the restart took so long the race was nearly over";
     }
 
-    ASSERT_TRUE(child.WaitFor("closed")) << child.SaidSoFar() << "decoder-sim: " << sim.Output();
+    ASSERT_TRUE(child.WaitFor("closed", 2 * StepTimeoutMs))
+        << child.SaidSoFar() << "decoder-sim: " << sim.Output();
     ASSERT_TRUE(child.WaitFor("saved")) << child.SaidSoFar();
     files.summaryGrid = ReadWholeFile((folder / "e2e.sum").string());
     files.summaryText = ReadWholeFile((folder / "e2e-summary.txt").string());
@@ -202,10 +231,9 @@ TEST(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
     WriteScript(script, passings);
 
     RaceFiles uninterrupted;
-    ASSERT_NO_FATAL_FAILURE(
-        RunRace(root / "uninterrupted", script, passings, false, uninterrupted));
+    ASSERT_NO_FATAL_FAILURE(RunRace(root / "uninterrupted", script, passings, {}, uninterrupted));
     RaceFiles killed;
-    ASSERT_NO_FATAL_FAILURE(RunRace(root / "killed", script, passings, true, killed));
+    ASSERT_NO_FATAL_FAILURE(RunRace(root / "killed", script, passings, {.kill = true}, killed));
 
     // The uninterrupted race is the race the decoder ran: every car's laps.
     const ExpectedRace expected =
@@ -232,6 +260,44 @@ TEST(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
     EXPECT_EQ(killed.summaryText, uninterrupted.summaryText) << "e2e-summary.txt";
     EXPECT_EQ(killed.lapGrid, uninterrupted.lapGrid) << "e2e.lap";
     EXPECT_EQ(killed.lapText, uninterrupted.lapText) << "e2e-laps.txt";
+}
+
+// The decoder restarts its clock from zero when the resumed program raises
+// RTS: the race goes on at race time, every passing counts (those sent while
+// the program was dead too), and the laps across the restart come out right
+// to within a tick or two, as the program reckons the moment of the restart
+// by its own clock across its death. The decoder runs at its own speed here.
+TEST(KilledProgram, ResumedRaceFollowsTheDecoderClockTheResumeRestarted) {
+    if (!PseudoTerminalPair::Available())
+        GTEST_SKIP() << "socat is not installed";
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const fs::path root = temp.path().toStdString();
+    const std::vector<sim::Passing> passings = ScriptedRace(RaceLaps);
+    const fs::path script = root / "race.script";
+    WriteScript(script, passings);
+
+    RaceFiles files;
+    ASSERT_NO_FATAL_FAILURE(RunRace(root / "restarted", script, passings,
+                                    {.kill = true, .speed = 1, .restartAtResume = true}, files));
+    ASSERT_GE(files.clockRestartedAt, 0);
+    EXPECT_GE(files.passingsWhileDead, WhileDead);
+
+    const ExpectedRace expected = PredictLapRace(DecoderStream(passings, TailSeconds * 1000),
+                                                 LapRaceRules{RaceLaps, 1000, 0}, 150);
+    ASSERT_TRUE(expected.closed);
+    const std::vector<CarLine> laps = FromLapGridFile(files.lapGrid);
+    const std::vector<ExpectedCar> finishers = expected.Finishers();
+    ASSERT_EQ(laps.size(), finishers.size()) << files.lapGrid;
+    for (size_t p = 0; p < finishers.size(); ++p) {
+        EXPECT_EQ(laps[p].name, ScriptedRacers.at(static_cast<size_t>(finishers[p].id - 1)));
+        EXPECT_EQ(
+            LapsAcrossARestart(laps[p].lapTimes, finishers[p].lapMs, files.clockRestartedAt, 50),
+            "")
+            << laps[p].name << ", clock restarted at " << files.clockRestartedAt << " ms";
+    }
+    std::cout << "[ restart ] the decoder restarted its clock at " << files.clockRestartedAt
+              << " ms of race time\n";
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "result_file_reading.h"
 #include "scripted_race.h"
 
+#include "support/qt/find_child.h"
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -194,7 +196,7 @@ TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
     program.Start();
     ASSERT_TRUE(dialogs.shown.empty()) << dialogs.last().title << ": " << dialogs.last().text;
     RaceState& state = program.State();
-    QLabel* banner = program.Window().lblLinkAlarm();
+    QLabel* banner = test::Child<QLabel>(&program.Window(), "lblLinkAlarm");
     ASSERT_NE(banner, nullptr);
     ASSERT_TRUE(PressStartThroughTheLights(
         program, [&] { sim.StartClock(); }, &why))
@@ -239,7 +241,7 @@ TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
     // new link, so the program's reopen comes after it, as when an adapter is
     // plugged in a moment before the program's next attempt: what waits on
     // the new link must be read, not thrown away.
-    QTimer* raceTimer = program.Window().Timer1();
+    QTimer* raceTimer = test::Child<QTimer>(&program.Window(), "Timer1");
     raceTimer->stop();
     ASSERT_TRUE(farEnd.Start(&why)) << why;
     static const QRegularExpression reconnected(QStringLiteral("reconnected at ([0-9.]+) s"));
@@ -269,7 +271,8 @@ TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
     const int raceMs = static_cast<int>((passings.back().ms + TailSeconds * 1000) / Speed) + 5000;
     ASSERT_TRUE(RunUntilRaceCloses(program, raceMs))
         << "race clock " << state.RaceClock << "; decoder-sim said: " << sim.Output();
-    EXPECT_EQ(program.Window().cmdStart()->text(), QStringLiteral("Reset"));
+    EXPECT_EQ(test::Child<QPushButton>(&program.Window(), "cmdStart")->text(),
+              QStringLiteral("Reset"));
     EXPECT_FALSE(banner->isVisible());
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.last().text;
 
@@ -320,6 +323,120 @@ TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
               << " laps counted after the return\n";
     EXPECT_EQ(std::vector<int>(state.RaceOrder.begin(), state.RaceOrder.begin() + SimulatedCars),
               std::vector<int>(expected.order.begin(), expected.order.begin() + SimulatedCars));
+}
+
+// The decoder restarts its clock from zero when the program reopens its port
+// after the outage (RTS rises again): decoder-sim --restart-clock, at its own
+// speed, so the program's reckoning of the time gone by is the decoder's.
+// SIGUSR1 stands for the raise, sent once the program holds the port again.
+// Every passing the program received counts, with lap times across the
+// restart right to within a tick or two.
+TEST(LinkOutageEndToEnd, DecoderThatRestartsItsClockAtTheReconnect) {
+    if (!PseudoTerminalPair::Available())
+        GTEST_SKIP() << "socat is not installed";
+    constexpr int Laps = 8;
+    constexpr int Tail = 6;
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const fs::path folder = fs::path(temp.path().toStdString()) / "KestoTimer";
+    fs::create_directories(folder);
+    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder, Laps));
+    const fs::path decoderEnd = folder / "decoder";
+    const fs::path com1 = folder / "COM1";
+    FarEnd farEnd(decoderEnd, com1);
+    std::string why;
+    ASSERT_TRUE(farEnd.Start(&why)) << why;
+    const fs::path log = folder / "passings.log";
+    DecoderSimProcess sim;
+    ASSERT_TRUE(
+        sim.Launch({QStringLiteral("--device"),    QString::fromStdString(decoderEnd.string()),
+                    QStringLiteral("--cars"),      QString::number(SimulatedCars),
+                    QStringLiteral("--laps"),      QString::number(Laps + 2),
+                    QStringLiteral("--lap"),       QStringLiteral("2.2"),
+                    QStringLiteral("--step"),      QStringLiteral("0.35"),
+                    QStringLiteral("--crash"),     QStringLiteral("0"),
+                    QStringLiteral("--seed"),      QStringLiteral("8"),
+                    QStringLiteral("--tail"),      QString::number(Tail),
+                    QStringLiteral("--reconnect"), QStringLiteral("--restart-clock"),
+                    QStringLiteral("--log"),       QString::fromStdString(log.string())},
+                   &why))
+        << why;
+    std::ifstream logFile(log);
+    const std::vector<sim::Passing> passings = sim::ReadScript(logFile);
+
+    test::FakeDialogs dialogs;
+    KestoProgram program(folder, &dialogs);
+    program.State().Locale = NumberLocale{};
+    program.Start();
+    RaceState& state = program.State();
+    auto* banner = program.Window().findChild<QLabel*>(QStringLiteral("lblLinkAlarm"));
+    ASSERT_TRUE(PressStartThroughTheLights(
+        program, [&] { sim.StartClock(); }, &why))
+        << why;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state.RaceClock >= 6000; }, 10000)) << sim.Output();
+    const int32_t heardUntil = state.RaceClock;
+    farEnd.Kill();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return banner->isVisible(); }, 3000));
+    QDeadlineTimer down(1500);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return down.hasExpired(); }, 2500));
+    ASSERT_TRUE(farEnd.Start(&why)) << why;
+    const fs::path programTerminal = fs::canonical(com1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return HoldsOpen(programTerminal); }, 5000))
+        << "the program never reopened its port";
+    sim.RaiseRtsAgain();
+
+    static const QRegularExpression reconnected(QStringLiteral("reconnected at ([0-9.]+) s"));
+    static const QRegularExpression restarted(QStringLiteral("clock restarted at ([0-9.]+) s"));
+    QRegularExpressionMatch back, restart;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            back = reconnected.match(QString::fromStdString(sim.Output()));
+            restart = restarted.match(QString::fromStdString(sim.Output()));
+            return back.hasMatch() && restart.hasMatch();
+        },
+        5000))
+        << sim.Output();
+    const auto backAt = static_cast<int64_t>(std::llround(back.captured(1).toDouble() * 1000));
+    const auto restartAt =
+        static_cast<int64_t>(std::llround(restart.captured(1).toDouble() * 1000));
+    ASSERT_TRUE(RunUntilRaceCloses(program, 60000))
+        << "race clock " << state.RaceClock << "; decoder-sim said: " << sim.Output();
+    EXPECT_FALSE(banner->isVisible());
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // The passings the program received: all but those of the outage.
+    const auto counted = CountedPasses(state);
+    std::vector<sim::Passing> received;
+    for (const sim::Passing& p : passings)
+        if (p.ms < heardUntil || p.ms >= backAt || Counted(counted, p))
+            received.push_back(p);
+    const ExpectedRace expected =
+        PredictLapRace(DecoderStream(received, Tail * 1000), LapRaceRules{Laps, 1000, 0}, 150);
+    ASSERT_TRUE(expected.closed);
+    int across = 0;
+    for (int id = 1; id <= SimulatedCars; ++id) {
+        std::vector<std::string> got;
+        for (int lap = 1; lap <= state.LapCount[id - 1]; ++lap)
+            got.push_back(SecondsText(
+                static_cast<int32_t>(std::llround(state.LapTimes[id - 1][lap] * 100.0) * 10)));
+        EXPECT_EQ(LapsAcrossARestart(got, expected.byId[id - 1].lapMs, restartAt, 50), "")
+            << "car " << id << ", clock restarted at " << restartAt << " ms";
+        int64_t at = 0;
+        for (int32_t lap : expected.byId[id - 1].lapMs) {
+            const int64_t from = at;
+            at += lap;
+            across += from < restartAt && restartAt <= at ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(across, SimulatedCars) << "every car laps across the restart";
+    EXPECT_TRUE(std::none_of(state.RejectedPasses.begin(), state.RejectedPasses.end(),
+                             [](const RejectedPass& pass) {
+                                 return pass.reason != RejectReason::UnderMinimumLap &&
+                                        pass.reason != RejectReason::DistanceRun;
+                             }))
+        << "no line of the decoder refused";
+    std::cout << "[          ] outage from " << heardUntil << " ms to " << backAt
+              << " ms, clock restarted at " << restartAt << " ms\n";
 }
 
 } // namespace

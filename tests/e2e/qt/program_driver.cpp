@@ -4,6 +4,7 @@
 #include "reports/qt/lap_times_window.h"
 #include "reports/qt/summary_window.h"
 #include "result_file_reading.h"
+#include "support/qt/find_child.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,6 +105,11 @@ void DecoderSimProcess::StartClock() {
     }
 }
 
+void DecoderSimProcess::RaiseRtsAgain() {
+    if (m_process.state() == QProcess::Running && m_started)
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGUSR1);
+}
+
 std::string DecoderSimProcess::Output() {
     m_errors += m_process.readAllStandardError().toStdString();
     return m_errors;
@@ -152,7 +158,7 @@ bool PressStartThroughTheLights(KestoProgram& program, const std::function<void(
     driver->program = &program;
     driver->atGreen = atGreen;
     QTimer::singleShot(0, [driver] { DriveLights(driver); });
-    program.Window().cmdStart()->click();
+    test::Child<QPushButton>(&program.Window(), "cmdStart")->click();
     driver->done = true;
     if (!driver->lightsSeen)
         *why = "the start lights never opened";

@@ -45,6 +45,8 @@ public:
     // True once it said it is ready; otherwise `why` holds what it said.
     bool Launch(const QStringList& arguments, std::string* why);
     void StartClock(); // SIGUSR1
+    // SIGUSR1 again, once its clock runs: with --restart-clock it restarts it.
+    void RaiseRtsAgain();
     bool ClockStarted() const { return m_started; }
     std::string Output(); // what it wrote to standard error so far
 

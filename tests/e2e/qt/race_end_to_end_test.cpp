@@ -15,11 +15,13 @@
 #include "result_file_reading.h"
 #include "scripted_race.h"
 
+#include "support/qt/find_child.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -216,13 +218,15 @@ TEST_F(EndToEnd, LapRaceAgainstTheDecoderSimulator) {
         *program, [&] { sim.StartClock(); }, &why))
         << why;
     ASSERT_TRUE(sim.ClockStarted());
-    EXPECT_EQ(program->Window().cmdStart()->text(), QStringLiteral("Abort"));
+    EXPECT_EQ(test::Child<QPushButton>(&program->Window(), "cmdStart")->text(),
+              QStringLiteral("Abort"));
 
     // The race runs on the decoder's lines alone until it closes.
     const int raceMs = static_cast<int>((passings.back().ms + TailSeconds * 1000) / Speed) + 5000;
     ASSERT_TRUE(RunUntilRaceCloses(*program, raceMs))
         << "race clock " << state.RaceClock << " ms; decoder-sim said: " << sim.Output();
-    EXPECT_EQ(program->Window().cmdStart()->text(), QStringLiteral("Reset"));
+    EXPECT_EQ(test::Child<QPushButton>(&program->Window(), "cmdStart")->text(),
+              QStringLiteral("Reset"));
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.last().text;
 
     ExpectSameSummary(race, FromRaceState(state), "race state");
@@ -253,9 +257,11 @@ TEST_F(EndToEnd, FirstRunFolderIsSeededAndRacesADemo) {
     for (const char* file : {"KestoSettings.dat", "Racers.dat", "kestoRacers.dat",
                              "KestoSpeedMultiplier.dat", "KestoRaceFormatSettings.dat"})
         EXPECT_EQ(FileStatus(folder, file), 1) << file;
-    EXPECT_EQ(program->Window().lblRaceFormat()->text(), QStringLiteral("Demo - 10 Lap Race"));
-    EXPECT_EQ(program->Window().lblName(1)->text(), QStringLiteral(" Alice"));
-    EXPECT_EQ(program->Window().Select_Name(1)->count(),
+    EXPECT_EQ(test::Child<QLabel>(&program->Window(), "lblRaceFormat")->text(),
+              QStringLiteral("Demo - 10 Lap Race"));
+    EXPECT_EQ(test::Child<RowLabel>(&program->Window(), "lblName", 1)->text(),
+              QStringLiteral(" Alice"));
+    EXPECT_EQ(test::Child<QComboBox>(&program->Window(), "Select_Name", 1)->count(),
               static_cast<int>(SampleRacers().size()) + 1);
 
     // Start races at once: no name to choose, no question.

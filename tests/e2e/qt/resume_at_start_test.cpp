@@ -14,12 +14,14 @@
 #include "result_file_reading.h"
 #include "scripted_race.h"
 
+#include "support/qt/find_child.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -201,9 +203,9 @@ TEST_F(ResumeAtStart, YesResumesOnTheOpenPortAndTheRaceRunsToItsClose) {
     EXPECT_THAT(question.text, HasSubstr("Laps recorded: 12 (4 cars)\n"));
 
     FrmKestoTimer& window = program->Window();
-    EXPECT_EQ(window.cmdStart()->text(), QStringLiteral("Abort"));
-    EXPECT_TRUE(window.Timer1()->isActive());
-    EXPECT_EQ(window.lblRaceFormat()->text(), QStringLiteral("5 Lap Race"));
+    EXPECT_EQ(test::Child<QPushButton>(&window, "cmdStart")->text(), QStringLiteral("Abort"));
+    EXPECT_TRUE(test::Child<QTimer>(&window, "Timer1")->isActive());
+    EXPECT_EQ(test::Child<QLabel>(&window, "lblRaceFormat")->text(), QStringLiteral("5 Lap Race"));
     EXPECT_TRUE(program->State().TimerEnabled);
 
     // The lines sent while the program was down, then the rest of the race.
@@ -213,7 +215,7 @@ TEST_F(ResumeAtStart, YesResumesOnTheOpenPortAndTheRaceRunsToItsClose) {
     ASSERT_TRUE(RunUntilRaceCloses(*program, WaitMs))
         << "race clock " << program->State().RaceClock;
     EXPECT_EQ(TotalLaps(program->State()), RaceLaps * ScriptedCars);
-    EXPECT_EQ(window.cmdStart()->text(), QStringLiteral("Reset"));
+    EXPECT_EQ(test::Child<QPushButton>(&window, "cmdStart")->text(), QStringLiteral("Reset"));
     EXPECT_EQ(dialogs.shown.size(), 1u) << dialogs.last().text;
 }
 
@@ -224,8 +226,9 @@ TEST_F(ResumeAtStart, NoStartsAsUsualWithTheJournalSetAside) {
     auto program = StartProgram(dialogs);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, "Resume Race");
-    EXPECT_EQ(program->Window().cmdStart()->text(), QStringLiteral("Start"));
-    EXPECT_FALSE(program->Window().Timer1()->isActive());
+    EXPECT_EQ(test::Child<QPushButton>(&program->Window(), "cmdStart")->text(),
+              QStringLiteral("Start"));
+    EXPECT_FALSE(test::Child<QTimer>(&program->Window(), "Timer1")->isActive());
     EXPECT_EQ(TotalLaps(program->State()), 0);
     EXPECT_TRUE(fs::exists(folder / "KestoRace.jnl.old"));
     EXPECT_FALSE(FindUnfinishedRace(folder).has_value());
@@ -249,7 +252,8 @@ TEST_F(ResumeAtStart, ATornJournalResumesAndAnUnreadableOneAsksNothing) {
         ASSERT_EQ(dialogs.shown.size(), 1u);
         EXPECT_THAT(dialogs.shown[0].text, HasSubstr("Laps recorded: 12 (4 cars)\n"));
         EXPECT_EQ(TotalLaps(program->State()), 12);
-        EXPECT_EQ(program->Window().cmdStart()->text(), QStringLiteral("Abort"));
+        EXPECT_EQ(test::Child<QPushButton>(&program->Window(), "cmdStart")->text(),
+                  QStringLiteral("Abort"));
     }
 
     // Nothing of a journal: the program starts as if there were none.
@@ -257,7 +261,8 @@ TEST_F(ResumeAtStart, ATornJournalResumesAndAnUnreadableOneAsksNothing) {
     test::FakeDialogs dialogs;
     auto program = StartProgram(dialogs);
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.last().title << ": " << dialogs.last().text;
-    EXPECT_EQ(program->Window().cmdStart()->text(), QStringLiteral("Start"));
+    EXPECT_EQ(test::Child<QPushButton>(&program->Window(), "cmdStart")->text(),
+              QStringLiteral("Start"));
     EXPECT_TRUE(program->Window().isVisible());
     std::string why;
     EXPECT_TRUE(PressStartThroughTheLights(
@@ -275,8 +280,9 @@ TEST_F(ResumeAtStart, AClosedRaceWithUnsavedResultsComesBackToBeSaved) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_THAT(dialogs.shown[0].text, HasSubstr("after a race had finished"));
     EXPECT_THAT(dialogs.shown[0].text, HasSubstr("Not saved: the lap times and the summary\n"));
-    EXPECT_EQ(program->Window().cmdStart()->text(), QStringLiteral("Reset"));
-    EXPECT_FALSE(program->Window().Timer1()->isActive());
+    EXPECT_EQ(test::Child<QPushButton>(&program->Window(), "cmdStart")->text(),
+              QStringLiteral("Reset"));
+    EXPECT_FALSE(test::Child<QTimer>(&program->Window(), "Timer1")->isActive());
     EXPECT_TRUE(program->State().LapsUnsaved);
     EXPECT_TRUE(program->State().SummaryUnsaved);
 

@@ -1,6 +1,7 @@
 #include "sound/qt/sdl_audio_device.h"
 
 #include "sound/sound_ring.h"
+#include "support/disk_audio.h"
 #include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
@@ -20,27 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv final {
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using test::ScopedEnv;
 
 void PutLittleEndian(std::ofstream& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
@@ -164,6 +145,38 @@ TEST_F(SdlAudioDeviceTest, AFileThatIsNoWaveDoesNotLoad) {
     EXPECT_TRUE(device.IsPlaying(3));
     device.Stop(3);
     EXPECT_FALSE(device.IsPlaying(3));
+}
+
+// Each wave file is read once: a lap sound loads from memory, until the sound
+// choices change.
+TEST_F(SdlAudioDeviceTest, AWaveFileIsReadOnceUntilTheLoadedFilesAreForgotten) {
+    const fs::path beep = programFolder / "LmSound" / "beep.wav";
+    SdlAudioDevice device; // the tests' dummy driver
+    ASSERT_TRUE(device.IsOpen());
+    ASSERT_TRUE(device.Load(0, beep));
+    std::ofstream(beep, std::ios::trunc) << "not a wave any more";
+    EXPECT_TRUE(device.Load(1, beep)); // not read again
+    device.Play(1, false);
+    EXPECT_TRUE(device.IsPlaying(1));
+
+    device.ForgetLoadedFiles();
+    device.Play(0, false); // the slots keep what they hold
+    EXPECT_TRUE(device.IsPlaying(0));
+    EXPECT_FALSE(device.Load(2, beep)); // read again: no wave now
+    fs::remove(beep);
+    EXPECT_FALSE(device.Load(2, beep)); // a file gone is missing, kept or not
+}
+
+TEST_F(SdlAudioDeviceTest, ASoundMadeInMemoryLoadsIntoASlot) {
+    SdlAudioDevice device;
+    ASSERT_TRUE(device.IsOpen());
+    EXPECT_FALSE(device.LoadPcm(4, PcmSound{}));
+    PcmSound sound;
+    sound.samples.assign(2205, 8000);
+    EXPECT_TRUE(device.LoadPcm(4, sound));
+    device.Play(4, false);
+    EXPECT_TRUE(device.IsPlaying(4));
+    device.Stop(4);
 }
 
 } // namespace
