@@ -7,20 +7,25 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
-namespace kesto {
+#include <vector>
 
-QByteArray RenderRaceChartsSvg(const RaceCharts& charts, QSize size, const ChartLook& look) {
+namespace kesto {
+namespace {
+
+// The charts one under the other, each an equal share of the height.
+QByteArray RenderSvg(std::vector<std::unique_ptr<QChart>> made, QSize size,
+                     const std::string& caption) {
     QGraphicsScene scene;
-    const double half = size.height() / 2.0;
-    QChart* lapTimes = MakeLapTimeChart(charts, look).release();
-    QChart* lapChart = MakeLapChart(charts, look).release();
-    scene.addItem(lapTimes); // the scene owns them from here
-    scene.addItem(lapChart);
-    lapTimes->setGeometry(QRectF(0, 0, size.width(), half));
-    lapChart->setGeometry(QRectF(0, half, size.width(), half));
-    // Lay the charts out now; without a view no event loop would do it.
-    lapTimes->layout()->activate();
-    lapChart->layout()->activate();
+    const double share = size.height() / static_cast<double>(made.size());
+    double top = 0;
+    for (std::unique_ptr<QChart>& owned : made) {
+        QChart* chart = owned.release();
+        scene.addItem(chart); // the scene owns it from here
+        chart->setGeometry(QRectF(0, top, size.width(), share));
+        // Lay the chart out now; without a view no event loop would do it.
+        chart->layout()->activate();
+        top += share;
+    }
 
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -28,13 +33,34 @@ QByteArray RenderRaceChartsSvg(const RaceCharts& charts, QSize size, const Chart
     generator.setOutputDevice(&buffer);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(QStringLiteral("Kesto Timer: ") + QString::fromStdString(charts.caption));
+    generator.setTitle(QStringLiteral("Kesto Timer: ") + QString::fromStdString(caption));
     QPainter painter(&generator);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area(QPointF(0, 0), QSizeF(size));
     scene.render(&painter, area, area);
     painter.end();
     return buffer.data();
+}
+
+} // namespace
+
+QByteArray RenderRaceChartsSvg(const RaceCharts& charts, QSize size, const ChartLook& look) {
+    std::vector<std::unique_ptr<QChart>> made;
+    made.push_back(MakeLapTimeChart(charts, look));
+    made.push_back(MakeLapChart(charts, look));
+    return RenderSvg(std::move(made), size, charts.caption);
+}
+
+QByteArray RenderLapTimeChartSvg(const RaceCharts& charts, QSize size) {
+    std::vector<std::unique_ptr<QChart>> made;
+    made.push_back(MakeLapTimeChart(charts, {}));
+    return RenderSvg(std::move(made), size, charts.caption);
+}
+
+QByteArray RenderLapChartSvg(const RaceCharts& charts, QSize size) {
+    std::vector<std::unique_ptr<QChart>> made;
+    made.push_back(MakeLapChart(charts, {}));
+    return RenderSvg(std::move(made), size, charts.caption);
 }
 
 } // namespace kesto

@@ -1,7 +1,7 @@
 #pragma once
-// Both charts of a race as one SVG picture: the lap-time chart above the lap
-// chart. The printed charts page draws it, and the live board's results page
-// can serve it as it is (the text stays text, the lines stay lines).
+// The charts of a race as SVG pictures: both in one, the lap-time chart above
+// the lap chart (the printed charts page), or each on its own (the live
+// board's results page). The text stays text, the lines stay lines.
 
 #include "reports/qt/race_chart_pictures.h"
 #include "reports/race_charts.h"
@@ -14,5 +14,9 @@ namespace kesto {
 // `size` in SVG user units (pixels); each chart takes half the height.
 QByteArray RenderRaceChartsSvg(const RaceCharts& charts, QSize size = QSize(1600, 1200),
                                const ChartLook& look = {});
+
+// One chart filling `size`.
+QByteArray RenderLapTimeChartSvg(const RaceCharts& charts, QSize size = QSize(1200, 600));
+QByteArray RenderLapChartSvg(const RaceCharts& charts, QSize size = QSize(1200, 600));
 
 } // namespace kesto

@@ -15,12 +15,14 @@
 #include "support/report_races.h"
 #include "support/temp_folder.h"
 #include "support/test_doubles.h"
+#include "web/qt/result_sets.h"
 
 #include <QAction>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -207,6 +209,43 @@ TEST_F(ChartsTest, PrintoutsOfferTheChartsPageAndPdfsAlwaysHaveIt) {
     reports->SummaryWindow()->mnuSavePdf()->trigger();
     EXPECT_TRUE(printed.ended);
     EXPECT_TRUE(printed.pictures.empty());
+}
+
+// The live board's results: the race's charts, an opened lap file's, none
+// for a summary file; each a picture the page carries inside itself.
+TEST_F(ChartsTest, TheLiveBoardResultsShowBothChartsAsPictures) {
+    std::vector<RaceCharts> drawn;
+    const ChartPicturesMaker pictures = [&](const RaceCharts& charts) {
+        drawn.push_back(charts);
+        return std::vector<ResultChart>{{"Lap Times", RenderLapTimeChartSvg(charts).toStdString()},
+                                        {"Lap Chart", RenderLapChartSvg(charts).toStdString()}};
+    };
+    const ResultSet results = RaceResultSet(race.state, {}, pictures);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].cars, ChartsOfRace(race.state).cars);
+    ASSERT_EQ(results.charts.size(), 2u);
+    EXPECT_TRUE(QSvgRenderer(QByteArray::fromStdString(results.charts[0].svg)).isValid());
+    EXPECT_NE(results.charts[0].svg.find("Lap Times, 20 Lap Race"), std::string::npos);
+    EXPECT_NE(results.charts[1].svg.find("Lap Chart, 20 Lap Race"), std::string::npos);
+    const std::string page = ResultsPageHtml(&results, false);
+    EXPECT_NE(page.find("<img alt=\"Lap Chart\" src=\"data:image/svg+xml;base64,"),
+              std::string::npos);
+    if (const QString dir = qEnvironmentVariable("KESTO_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        QFile file(dir + QStringLiteral("/results_page.html"));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray::fromStdString(page));
+    }
+
+    reports->mnuLapTimes_Click();
+    race.dialogs.files = {(folder / "heat.lap").string(), (folder / "heat.lap").string()};
+    reports->LapTimesWindow()->mnuSave()->trigger();
+    reports->mnuOpen_Click();
+    const ResultSet file = OpenedResultSet(reports->Book(), (folder / "heat.lap").string(), false,
+                                           race.context, {}, pictures);
+    EXPECT_EQ(file.charts.size(), 2u);
+    EXPECT_EQ(drawn.back().caption, "heat.lap");
+    EXPECT_TRUE(OpenedResultSet(reports->Book(), "old.sum", true, race.context, {}, pictures)
+                    .charts.empty());
 }
 
 TEST(ChartsSvg, BothChartsWithTheirTitlesAndNames) {
