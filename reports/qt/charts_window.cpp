@@ -74,11 +74,14 @@ void FrmCharts::Rebuild() {
     m_shown = Now();
     ++m_rebuilds;
     const RaceCharts charts = m_book.Charts(m_state);
+    // Smooth lines cost more than they show on a long race's dense lines.
+    const bool smooth = charts.LastLap() <= SmoothLinesUpToLap;
     for (auto [view, chart] : {std::pair{m_lapTimes, MakeLapTimeChart(charts, m_look).release()},
                                std::pair{m_lapChart, MakeLapChart(charts, m_look).release()}}) {
         QChart* old = view->chart();
         view->setChart(chart); // the view does not delete the chart it lets go
         delete old;
+        view->setRenderHint(QPainter::Antialiasing, smooth);
         ConnectLegend(view);
     }
     const std::string& file = m_book.LapFile();

@@ -29,6 +29,7 @@ class FrmCharts final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int FollowIntervalMs = 1000;
+    static constexpr int SmoothLinesUpToLap = 100;
 
     FrmCharts(const RaceState& state, ResultBook& book, QWidget* parent = nullptr);
 

@@ -18,8 +18,9 @@
 namespace kesto {
 namespace {
 
-// A landscape page's shape, in SVG units; the printer scales it to the page.
-constexpr QSize ChartsPageSize(1500, 1040);
+// A landscape page's shape, in SVG units; the printer scales it to the page,
+// so this also sets how large the text comes out (about 7 points on A4).
+constexpr QSize ChartsPageSize(1060, 750);
 
 // The shared item goes right below "Save as PDF..." of a viewer's File menu.
 void AddBelow(QAction* item, QAction* above) {
