@@ -5,6 +5,7 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 
 #include <vector>
@@ -14,7 +15,7 @@ namespace {
 
 // The charts one under the other, each an equal share of the height.
 QByteArray RenderSvg(std::vector<std::unique_ptr<QChart>> made, QSize size,
-                     const std::string& caption) {
+                     const std::string& caption, bool forBrowsers = false) {
     QGraphicsScene scene;
     const double share = size.height() / static_cast<double>(made.size());
     double top = 0;
@@ -39,7 +40,14 @@ QByteArray RenderSvg(std::vector<std::unique_ptr<QChart>> made, QSize size,
     const QRectF area(QPointF(0, 0), QSizeF(size));
     scene.render(&painter, area, area);
     painter.end();
-    return buffer.data();
+    if (!forBrowsers)
+        return buffer.data();
+    // A browser may know none of the desktop's font names ("Sans Serif"): give
+    // it the generic family after them, or it draws the text in a serif face.
+    static const QRegularExpression family(QStringLiteral("font-family=\"([^\"]*)\""));
+    return QString::fromUtf8(buffer.data())
+        .replace(family, QStringLiteral("font-family=\"\\1, sans-serif\""))
+        .toUtf8();
 }
 
 } // namespace
@@ -54,13 +62,13 @@ QByteArray RenderRaceChartsSvg(const RaceCharts& charts, QSize size, const Chart
 QByteArray RenderLapTimeChartSvg(const RaceCharts& charts, QSize size) {
     std::vector<std::unique_ptr<QChart>> made;
     made.push_back(MakeLapTimeChart(charts, {}));
-    return RenderSvg(std::move(made), size, charts.caption);
+    return RenderSvg(std::move(made), size, charts.caption, true);
 }
 
 QByteArray RenderLapChartSvg(const RaceCharts& charts, QSize size) {
     std::vector<std::unique_ptr<QChart>> made;
     made.push_back(MakeLapChart(charts, {}));
-    return RenderSvg(std::move(made), size, charts.caption);
+    return RenderSvg(std::move(made), size, charts.caption, true);
 }
 
 } // namespace kesto

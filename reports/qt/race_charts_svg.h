@@ -15,7 +15,7 @@ namespace kesto {
 QByteArray RenderRaceChartsSvg(const RaceCharts& charts, QSize size = QSize(1600, 1200),
                                const ChartLook& look = {});
 
-// One chart filling `size`.
+// One chart filling `size`, for a browser (its text in a face it has).
 QByteArray RenderLapTimeChartSvg(const RaceCharts& charts, QSize size = QSize(1200, 600));
 QByteArray RenderLapChartSvg(const RaceCharts& charts, QSize size = QSize(1200, 600));
 

@@ -227,6 +227,8 @@ TEST_F(ChartsTest, TheLiveBoardResultsShowBothChartsAsPictures) {
     EXPECT_TRUE(QSvgRenderer(QByteArray::fromStdString(results.charts[0].svg)).isValid());
     EXPECT_NE(results.charts[0].svg.find("Lap Times, 20 Lap Race"), std::string::npos);
     EXPECT_NE(results.charts[1].svg.find("Lap Chart, 20 Lap Race"), std::string::npos);
+    EXPECT_NE(results.charts[1].svg.find(", sans-serif\""),
+              std::string::npos); // any browser's face
     const std::string page = ResultsPageHtml(&results, false);
     EXPECT_NE(page.find("<img alt=\"Lap Chart\" src=\"data:image/svg+xml;base64,"),
               std::string::npos);
