@@ -139,13 +139,7 @@ protected:
 
         std::string why;
         DecoderSimProcess sim;
-        ASSERT_TRUE(sim.Launch({QStringLiteral("--device"),
-                                QString::fromStdString((folder / "decoder").string()),
-                                QStringLiteral("--script"), QString::fromStdString(script.string()),
-                                QStringLiteral("--speed"), QString::number(Speed),
-                                QStringLiteral("--tail"), QString::number(TailSeconds)},
-                               &why))
-            << why;
+        ASSERT_TRUE(sim.LaunchScript(folder / "decoder", script, Speed, TailSeconds, &why)) << why;
         ASSERT_TRUE(PressStartThroughTheLights(
             *program, [&] { sim.StartClock(); }, &why))
             << why;
