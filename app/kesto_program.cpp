@@ -26,6 +26,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QMenu>
 #include <QTimer>
 
 namespace kesto {
@@ -122,6 +123,13 @@ void KestoProgram::WireMenus() {
     OnCommand(MenuCommand::Open, [this] { m_reports->mnuOpen_Click(); });
     OnCommand(MenuCommand::LapTimes, [this] { m_reports->mnuLapTimes_Click(); });
     OnCommand(MenuCommand::Summary, [this] { m_reports->mnuSummary_Click(); });
+    // "Charts" of the View Data menu, below "Summary".
+    if (auto* viewData = window->findChild<QMenu*>(QStringLiteral("mnuViewData"))) {
+        auto* charts = new QAction(QStringLiteral("Charts"), viewData);
+        charts->setObjectName(QStringLiteral("mnuCharts"));
+        viewData->insertAction(Window().Action(MenuCommand::Hits), charts);
+        QObject::connect(charts, &QAction::triggered, m_reports.get(), &ResultReports::ShowCharts);
+    }
     OnCommand(MenuCommand::Hits, [this, window] { FrmHits::ShowModeless(window, &m_state); });
     OnCommand(MenuCommand::RejectedPasses,
               [this, window] { FrmRejectedPasses::ShowModeless(m_state, window); });

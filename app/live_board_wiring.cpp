@@ -1,6 +1,7 @@
 #include "app/live_board_wiring.h"
 
 #include "reports/qt/lap_times_window.h"
+#include "reports/qt/race_charts_svg.h"
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 
@@ -10,6 +11,19 @@
 #include <QTimer>
 
 namespace kesto {
+namespace {
+
+// The results page shows the two charts one under the other, each its own
+// picture so a phone can show it across its width; drawn small enough that
+// the text stays readable when it is.
+constexpr QSize WebChartSize(800, 450);
+
+std::vector<ResultChart> ChartPictures(const RaceCharts& charts) {
+    return {{"Lap Times", RenderLapTimeChartSvg(charts, WebChartSize).toStdString()},
+            {"Lap Chart", RenderLapChartSvg(charts, WebChartSize).toStdString()}};
+}
+
+} // namespace
 
 LiveBoardWiring::LiveBoardWiring(RaceContext& ctx, ObservedRaceScreen& screen,
                                  ResultReports& reports, std::filesystem::path programFolder,
@@ -62,13 +76,13 @@ void LiveBoardWiring::PublishDueResults() {
         return;
     if (m_raceResultsDue) {
         m_raceResultsDue = false;
-        m_board.SetRaceResults(RaceResultSet(m_ctx.state, m_pdf));
+        m_board.SetRaceResults(RaceResultSet(m_ctx.state, m_pdf, ChartPictures));
     }
     if (m_openedDue) {
         const auto [path, summaryFile] = *m_openedDue;
         m_openedDue.reset();
         m_board.SetOpenedResults(
-            OpenedResultSet(m_reports.Book(), path, summaryFile, m_ctx, m_pdf));
+            OpenedResultSet(m_reports.Book(), path, summaryFile, m_ctx, m_pdf, ChartPictures));
     }
 }
 

@@ -19,6 +19,9 @@ public:
     virtual bool PrintAt(int column, const std::string& text, bool continueLine) = 0;
     // Ends the current line; on a fresh line, prints an empty one.
     virtual bool EndLine() = 0;
+    // A landscape page of its own after the text, holding an SVG picture
+    // scaled to fit it (the charts of the race).
+    virtual bool PrintPicturePage(const std::string& svg) = 0;
     // Sends the pages to the printer.
     virtual bool EndDocument() = 0;
 };

@@ -47,6 +47,10 @@ public:
         for (std::size_t i = 0; i < items.size(); ++i)
             At(items[i].first, items[i].second, i + 1 < items.size());
     }
+    void PicturePage(const std::string& svg) {
+        if (!svg.empty())
+            Step([&] { return m_printer.PrintPicturePage(svg); });
+    }
     bool End() {
         Step([&] { return m_printer.EndDocument(); });
         return m_ok;
@@ -111,7 +115,7 @@ SummaryPrintHeader FileSummaryPrintHeader(const std::string& path, const ResultF
 }
 
 bool PrintSummary(RaceContext& ctx, const ReportGrid& summaryGrid, const SummaryPrintHeader& header,
-                  ResultFileState& files, Printer& printer) {
+                  ResultFileState& files, Printer& printer, const std::string& chartsPage) {
     for (int row = 0; row < summaryGrid.Rows() && row < SummaryFileCellRows; ++row)
         for (int col = 0; col < SummaryFileCellCols; ++col)
             files.SummaryFileCells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] =
@@ -187,10 +191,11 @@ bool PrintSummary(RaceContext& ctx, const ReportGrid& summaryGrid, const Summary
                         {99, cell(row, 11)},
                         {107, cell(row, 12)}});
     }
+    print.PicturePage(chartsPage);
     return Report(ctx, print.End());
 }
 
-bool PrintLaps(RaceContext& ctx, Printer& printer) {
+bool PrintLaps(RaceContext& ctx, Printer& printer, const std::string& chartsPage) {
     RaceState& state = ctx.state;
     const std::string date = FormatLapPrintDate(ctx.clock.Now());
     auto column = [](int position) { return 11 * position + 1; };
@@ -239,6 +244,7 @@ bool PrintLaps(RaceContext& ctx, Printer& printer) {
         if (!more)
             break;
     }
+    print.PicturePage(chartsPage);
     return Report(ctx, print.End());
 }
 

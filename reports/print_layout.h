@@ -35,11 +35,12 @@ SummaryPrintHeader FileSummaryPrintHeader(const std::string& path, const ResultF
 // Prints the summary grid as it stands (its cells are first copied into
 // SummaryFileCells) under `header`. On a printer failure the user reads
 // "There was a problem printing to your printer." and false is returned.
+// A `chartsPage` picture (SVG), when given, follows on a page of its own.
 bool PrintSummary(RaceContext& ctx, const ReportGrid& summaryGrid, const SummaryPrintHeader& header,
-                  ResultFileState& files, Printer& printer);
+                  ResultFileState& files, Printer& printer, const std::string& chartsPage = {});
 
 // Prints every car's lap times from lap 1 on, columns in running order.
-// Failures are reported as for the summary.
-bool PrintLaps(RaceContext& ctx, Printer& printer);
+// Failures are reported as for the summary; the charts page as above.
+bool PrintLaps(RaceContext& ctx, Printer& printer, const std::string& chartsPage = {});
 
 } // namespace kesto

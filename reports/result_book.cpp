@@ -4,6 +4,8 @@
 #include "reports/result_saving.h"
 #include "reports/summary_report.h"
 
+#include <filesystem>
+
 namespace kesto {
 
 ResultBook::ResultBook() : m_summary(MakeSummaryGrid()), m_laps(MakeLapGrid()) {}
@@ -16,13 +18,24 @@ std::optional<Message> ResultBook::FillSummary(RaceState& state) {
 }
 
 LapTimesFill ResultBook::FillLapTimes(RaceState& state) {
-    return kesto::FillLapTimes(state, m_lapTable, m_laps);
+    LapTimesFill fill = kesto::FillLapTimes(state, m_lapTable, m_laps);
+    if (state.IdsWithLaps > 0)
+        m_lapFile.clear(); // the grid now holds the race, not the file
+    return fill;
 }
 
-GridFileRead ResultBook::OpenLapFile(std::string_view text) {
+GridFileRead ResultBook::OpenLapFile(const std::string& path, std::string_view text) {
     GridFileRead read = ReadLapGridFile(text, m_laps, m_files);
     m_laps.SetVisible(true);
+    m_lapFile = path;
     return read;
+}
+
+RaceCharts ResultBook::Charts(const RaceState& state) const {
+    if (m_lapFile.empty())
+        return ChartsOfRace(state);
+    return ChartsOfLapGrid(m_laps, state.Settings.IdColor,
+                           std::filesystem::path(m_lapFile).filename().string());
 }
 
 GridFileRead ResultBook::OpenSummaryFile(const std::string& path, std::string_view text) {
@@ -40,15 +53,15 @@ bool ResultBook::SaveLaps(RaceContext& ctx, const std::string& programFolder) {
     return SaveLapsFile(ctx, programFolder, m_laps, m_files);
 }
 
-bool ResultBook::PrintSummary(RaceContext& ctx, Printer& printer) {
+bool ResultBook::PrintSummary(RaceContext& ctx, Printer& printer, const std::string& chartsPage) {
     const SummaryPrintHeader header = m_summaryFile.empty()
                                           ? RaceSummaryPrintHeader(ctx.state)
                                           : FileSummaryPrintHeader(m_summaryFile, m_files);
-    return kesto::PrintSummary(ctx, m_summary, header, m_files, printer);
+    return kesto::PrintSummary(ctx, m_summary, header, m_files, printer, chartsPage);
 }
 
-bool ResultBook::PrintLaps(RaceContext& ctx, Printer& printer) {
-    return kesto::PrintLaps(ctx, printer);
+bool ResultBook::PrintLaps(RaceContext& ctx, Printer& printer, const std::string& chartsPage) {
+    return kesto::PrintLaps(ctx, printer, chartsPage);
 }
 
 } // namespace kesto

@@ -9,6 +9,7 @@
 #include "base/printer.h"
 #include "engine/race_context.h"
 #include "reports/lap_times_report.h"
+#include "reports/race_charts.h"
 #include "reports/report_grid.h"
 #include "reports/result_file_state.h"
 #include "reports/result_files.h"
@@ -29,6 +30,14 @@ public:
     ResultFileState& Files() { return m_files; }
     // The summary file the summary grid shows; empty while it shows the race.
     const std::string& SummaryFile() const { return m_summaryFile; }
+    // The .lap file the lap grid shows; empty while it shows the race. The
+    // charts show that file until the lap table is filled from the race again
+    // or the charts are sent back to the race (CloseLapFile; the lap grid
+    // keeps the file's cells).
+    const std::string& LapFile() const { return m_lapFile; }
+    void CloseLapFile() { m_lapFile.clear(); }
+    // The charts of the opened .lap file while there is one, else of the race.
+    RaceCharts Charts(const RaceState& state) const;
 
     // The summary of the race as it stands (mnuSummary_Click); the message to
     // show instead when there is nothing to show (see FillSummary).
@@ -36,16 +45,16 @@ public:
     // The lap table of the race as it stands, in the kept sort order.
     LapTimesFill FillLapTimes(RaceState& state);
     // A lap or summary grid file's text, read into the grid it fills.
-    GridFileRead OpenLapFile(std::string_view text);
+    GridFileRead OpenLapFile(const std::string& path, std::string_view text);
     GridFileRead OpenSummaryFile(const std::string& path, std::string_view text);
 
     // The viewers' Save: the grid as it stands, or the text report of the race.
     bool SaveSummary(RaceContext& ctx, const std::string& programFolder);
     bool SaveLaps(RaceContext& ctx, const std::string& programFolder);
     // The summary grid under the header of whatever it shows: the race's, or
-    // an opened file's own.
-    bool PrintSummary(RaceContext& ctx, Printer& printer);
-    bool PrintLaps(RaceContext& ctx, Printer& printer);
+    // an opened file's own. A `chartsPage` (SVG) follows on a page of its own.
+    bool PrintSummary(RaceContext& ctx, Printer& printer, const std::string& chartsPage = {});
+    bool PrintLaps(RaceContext& ctx, Printer& printer, const std::string& chartsPage = {});
 
 private:
     ReportGrid m_summary;
@@ -53,6 +62,7 @@ private:
     LapTableState m_lapTable;
     ResultFileState m_files;
     std::string m_summaryFile;
+    std::string m_lapFile;
 };
 
 } // namespace kesto

@@ -92,12 +92,20 @@ void ComputeAverageLap(RaceState& state, int id) {
     }
 }
 
+float CrashThreshold(int32_t bestLapMs) {
+    return static_cast<float>(bestLapMs / 1000.0 * 1.2);
+}
+
+bool IsCrashLap(float lapSeconds, float threshold) {
+    return !(threshold >= lapSeconds);
+}
+
 void ComputeCrashes(RaceState& state, int id) {
     const int laps = state.LapCount[id - 1];
-    const float threshold = static_cast<float>(state.BestLapTime[id - 1] / 1000.0 * 1.2);
+    const float threshold = CrashThreshold(state.BestLapTime[id - 1]);
     int crashes = 0;
     for (int n = 1; n <= LastStoredLap(laps); ++n)
-        if (!(threshold >= state.LapTimes[id - 1][n]))
+        if (IsCrashLap(state.LapTimes[id - 1][n], threshold))
             ++crashes;
     state.CrashCount[id - 1] = static_cast<int16_t>(crashes);
     state.CrashPercent[id - 1] =

@@ -38,6 +38,11 @@ void ComputeAverageLap(RaceState& state, int id);
 // CrashCount: laps slower than 1.2 x the best lap; CrashPercent: their share
 // of LapCount, rounded half to even (1 in 8 is 12, 3 in 8 is 38).
 void ComputeCrashes(RaceState& state, int id);
+// The crash rule itself, shared with the charts: the threshold is 1.2 x the
+// best lap in seconds, rounded to single precision, and a lap is a crash when
+// the threshold is not at least the lap (a lap equal to it is no crash).
+float CrashThreshold(int32_t bestLapMs);
+bool IsCrashLap(float lapSeconds, float threshold);
 
 // Best-lap speed "0.0" (SpeedMultiplier / best lap in seconds) and best lap
 // "0.00" (1000.00 while the car has no best lap).

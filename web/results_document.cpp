@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace kesto {
 
@@ -63,6 +64,28 @@ json SetJson(const ResultSet* set, const char* path) {
             {"summary", set->summary ? TableJson(*set->summary) : json(nullptr)},
             {"laps", set->laps ? TableJson(*set->laps) : json(nullptr)},
             {"downloads", std::move(downloads)}};
+}
+
+std::string Base64(const std::string& bytes) {
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const size_t n = std::min<size_t>(3, bytes.size() - i);
+        uint32_t group = 0;
+        for (size_t k = 0; k < 3; ++k)
+            group = group << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+        for (size_t k = 0; k < 4; ++k)
+            out += k <= n ? digits[(group >> (18 - 6 * k)) & 0x3F] : '=';
+    }
+    return out;
+}
+
+// An <img> with the picture in a data URL: an SVG shown this way runs no
+// script and its ids cannot clash with the page's or another chart's.
+std::string ChartHtml(const ResultChart& chart) {
+    return "<figure class=\"chart\"><img alt=\"" + HtmlEscaped(chart.name) +
+           "\" src=\"data:image/svg+xml;base64," + Base64(chart.svg) + "\"></figure>";
 }
 
 const char* DownloadLabel(const std::string& name) {
@@ -139,6 +162,12 @@ std::string ResultsPageHtml(const ResultSet* set, bool opened) {
         html += "<h2>Summary</h2>" + TableHtml(*set->summary, "summary");
     if (set->laps)
         html += "<h2>Lap Times</h2>" + TableHtml(*set->laps, "laps");
+    if (!set->charts.empty()) {
+        html += "<h2>Charts</h2><div class=\"charts\" id=\"charts\">";
+        for (const ResultChart& chart : set->charts)
+            html += ChartHtml(chart);
+        html += "</div>";
+    }
     if (!set->downloads.empty()) {
         html += "<h2>Downloads</h2><ul class=\"downloads\">";
         for (const ResultDownload& download : set->downloads)

@@ -27,10 +27,17 @@ struct ResultDownload {
     std::string bytes;
 };
 
+// A chart of the race as the timer draws it, an SVG picture.
+struct ResultChart {
+    std::string name; // "Lap Times" or "Lap Chart"
+    std::string svg;
+};
+
 struct ResultSet {
     std::string title; // the race format, or the file's name
     std::optional<ResultTable> summary;
     std::optional<ResultTable> laps;
+    std::vector<ResultChart> charts; // none for a summary file: it holds no laps
     std::vector<ResultDownload> downloads;
 
     const ResultDownload* Download(const std::string& name) const;
@@ -41,7 +48,8 @@ struct ResultSet {
 void DropEmptyTrailingRows(ResultTable& table);
 
 // The results page: `set` is null while there is nothing to show. `opened`
-// tells which of the two pages it is (the file's, or the last race's).
+// tells which of the two pages it is (the file's, or the last race's). The
+// charts come inside the page as pictures (no scripts, nothing to fetch).
 std::string ResultsPageHtml(const ResultSet* set, bool opened);
 
 // {"race": ..., "opened": ...}, each null or {"title", "summary", "laps",

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSvgRenderer>
 
 #include <algorithm>
 
@@ -87,6 +88,13 @@ bool QtPrinter::EndLine() {
     return true;
 }
 
+bool QtPrinter::PrintPicturePage(const std::string& svg) {
+    if (!Usable())
+        return false;
+    m_pictures.push_back(QByteArray::fromStdString(svg));
+    return true;
+}
+
 bool QtPrinter::EndDocument() {
     m_pages = 0;
     if (!Usable())
@@ -163,6 +171,18 @@ bool QtPrinter::EndDocument() {
             painter.drawText(QPointF(item.x, top + line.ascent), item.text);
         }
         top += line.height;
+    }
+    painter.resetTransform();
+    for (const QByteArray& svg : m_pictures) {
+        QSvgRenderer picture(svg);
+        if (!picture.isValid() || !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        ++m_pages;
+        QSizeF fit = picture.viewBoxF().size();
+        fit.scale(page.size(), Qt::KeepAspectRatio);
+        picture.render(&painter, QRectF(QPointF((page.width() - fit.width()) / 2, 0), fit));
     }
     return painter.end();
 }

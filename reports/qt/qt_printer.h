@@ -4,10 +4,12 @@
 // (a fixed-pitch font), so tab column n is n - 1 character advances from the
 // left. The document is gathered first and drawn at EndDocument: landscape,
 // scaled down as a whole when its widest line would not fit the page width,
-// and continued on a new page when a page is full.
+// and continued on a new page when a page is full. Picture pages follow the
+// text, each SVG picture scaled to fill its page with its shape kept.
 
 #include "base/printer.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -28,6 +30,7 @@ public:
     bool SetFontSize(int points) override;
     bool PrintAt(int column, const std::string& text, bool continueLine) override;
     bool EndLine() override;
+    bool PrintPicturePage(const std::string& svg) override;
     bool EndDocument() override;
 
     // Pages drawn by the last EndDocument.
@@ -49,6 +52,7 @@ private:
     QString m_target; // printer name or PDF path
     bool m_landscape = false;
     std::vector<Step> m_steps;
+    std::vector<QByteArray> m_pictures;
     int m_pages = 0;
 };
 

@@ -1,16 +1,40 @@
 #include "reports/qt/result_reports.h"
 
 #include "engine/positions.h"
+#include "reports/qt/charts_window.h"
 #include "reports/qt/grid_view.h"
 #include "reports/qt/lap_times_window.h"
 #include "reports/qt/qt_printer.h"
+#include "reports/qt/race_charts_svg.h"
 #include "reports/qt/summary_window.h"
 #include "reports/qt/text_report_window.h"
 #include "reports/report_messages.h"
 #include "reports/result_saving.h"
 #include "reports/summary_report.h"
 
+#include <QAction>
+#include <QMenu>
+
 namespace kesto {
+namespace {
+
+// A landscape page's shape, in SVG units; the printer scales it to the page,
+// so this also sets how large the text comes out (about 7 points on A4).
+constexpr QSize ChartsPageSize(1060, 750);
+
+// The shared item goes right below "Save as PDF..." of a viewer's File menu.
+void AddBelow(QAction* item, QAction* above) {
+    for (QObject* owner : above->associatedObjects()) {
+        auto* menu = qobject_cast<QMenu*>(owner);
+        if (!menu)
+            continue;
+        const QList<QAction*> actions = menu->actions();
+        const qsizetype at = actions.indexOf(above);
+        menu->insertAction(at + 1 < actions.size() ? actions.at(at + 1) : nullptr, item);
+    }
+}
+
+} // namespace
 
 ResultPrinters QtResultPrinters() {
     ResultPrinters printers;
@@ -26,12 +50,17 @@ ResultPrinters QtResultPrinters() {
 ResultReports::ResultReports(RaceContext& ctx, std::string programFolder, DesktopShell& shell,
                              ResultPrinters printers, ResultReportsOptions options)
     : m_ctx(ctx), m_programFolder(std::move(programFolder)), m_shell(shell),
-      m_printers(std::move(printers)), m_options(options) {}
+      m_printers(std::move(printers)), m_options(options),
+      m_printCharts(new QAction(QStringLiteral("Print with Charts"), this)) {
+    m_printCharts->setObjectName(QStringLiteral("mnuPrintCharts"));
+    m_printCharts->setCheckable(true);
+}
 
 ResultReports::~ResultReports() {
     delete m_summary.data();
     delete m_laps.data();
     delete m_text.data();
+    delete m_charts.data();
 }
 
 FrmKestoSummary* ResultReports::EnsureSummaryWindow() {
@@ -48,6 +77,7 @@ FrmKestoSummary* ResultReports::EnsureSummaryWindow() {
         mnuLapTimes_Click();
     });
     connect(window, &FrmKestoSummary::closed, this, &ResultReports::UnloadSummaryWindow);
+    AddBelow(m_printCharts, window->mnuSavePdf());
     m_summary = window;
     return window;
 }
@@ -73,6 +103,7 @@ FrmKestoViewLaps* ResultReports::EnsureLapWindow() {
         mnuSummary_Click();
     });
     connect(window, &FrmKestoViewLaps::closed, this, &ResultReports::UnloadLapWindow);
+    AddBelow(m_printCharts, window->mnuSavePdf());
     m_laps = window;
     return window;
 }
@@ -172,7 +203,7 @@ void ResultReports::PrintSummary() {
         m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
         return;
     }
-    m_book.PrintSummary(m_ctx, *printer);
+    m_book.PrintSummary(m_ctx, *printer, ChartsPage(true, false));
 }
 
 void ResultReports::PrintLaps() {
@@ -182,7 +213,7 @@ void ResultReports::PrintLaps() {
         m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
         return;
     }
-    m_book.PrintLaps(m_ctx, *printer);
+    m_book.PrintLaps(m_ctx, *printer, ChartsPage(false, false));
 }
 
 void ResultReports::SaveSummaryPdf() {
@@ -195,7 +226,7 @@ void ResultReports::SaveSummaryPdf() {
         m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
         return;
     }
-    if (m_book.PrintSummary(m_ctx, *printer))
+    if (m_book.PrintSummary(m_ctx, *printer, ChartsPage(true, true)))
         m_ctx.dialogs.Show(FileSavedMessage(*path));
 }
 
@@ -209,7 +240,7 @@ void ResultReports::SaveLapsPdf() {
         m_ctx.dialogs.Show(ErrorDescriptionMessage(PrintProblemText));
         return;
     }
-    if (m_book.PrintLaps(m_ctx, *printer))
+    if (m_book.PrintLaps(m_ctx, *printer, ChartsPage(false, true)))
         m_ctx.dialogs.Show(FileSavedMessage(*path));
 }
 
@@ -240,6 +271,29 @@ TextReportWindow* ResultReports::TextWindow() const {
     return m_text;
 }
 
+FrmCharts* ResultReports::ChartsWindow() const {
+    return m_charts;
+}
+
+void ResultReports::ShowCharts() {
+    if (!m_charts)
+        m_charts = new FrmCharts(m_ctx.state, m_book, m_options.parent);
+    m_charts->show(); // a shown window catches up with the race as it is shown
+    m_charts->raise();
+    m_charts->activateWindow();
+}
+
+std::string ResultReports::ChartsPage(bool summary, bool pdf) const {
+    if (!pdf && !m_printCharts->isChecked())
+        return {};
+    if (summary && !m_book.SummaryFile().empty())
+        return {};
+    const RaceCharts charts = ChartsOfRace(m_ctx.state);
+    if (charts.cars.empty())
+        return {};
+    return RenderRaceChartsSvg(charts, ChartsPageSize).toStdString();
+}
+
 void ResultReports::ShowTextReport(const std::string& path) {
     m_ctx.dialogs.Show(InformationMessage("Open", "The desktop could not open\n" + path +
                                                       "\nIt is shown in a window of the timer."));
@@ -258,9 +312,11 @@ void ResultReports::ShowTextReport(const std::string& path) {
 }
 
 void ResultReports::OpenLapFile(const std::string& path, const std::string& text) {
-    m_book.OpenLapFile(text);
+    m_book.OpenLapFile(path, text);
     if (m_options.fileOpened)
         m_options.fileOpened(path, false);
+    if (m_charts && m_charts->isVisible())
+        m_charts->Rebuild(); // the same name may hold another race now
     FrmKestoViewLaps* window = EnsureLapWindow();
     window->ShowGrid(m_book.Laps());
     if (m_summary && m_summary->isVisible())

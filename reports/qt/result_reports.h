@@ -18,10 +18,12 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QWidget;
 
 namespace kesto {
 
+class FrmCharts;
 class FrmKestoSummary;
 class FrmKestoViewLaps;
 class TextReportWindow;
@@ -63,8 +65,13 @@ public:
     // Menu "&Open" of the race screen and "Open" of both viewers.
     void mnuOpen_Click();
     // "Print" of the summary window and "&Print" of the lap times window.
+    // With "Print with Charts" ticked (in both viewers' File menus, off at
+    // first) the charts of the printed race follow on a landscape page of
+    // their own; "Save as PDF..." always has that page.
     void PrintSummary();
     void PrintLaps();
+    // Menu "Charts" of the race screen's View Data: the charts window, not modal.
+    void ShowCharts();
 
     // The lap viewer's grid hidden while the lap statistics are sorted
     // (subSortLapTimes), so it never shows half-sorted times.
@@ -73,6 +80,8 @@ public:
     // The viewers while they are loaded, else null.
     FrmKestoSummary* SummaryWindow() const { return m_summary; }
     FrmKestoViewLaps* LapTimesWindow() const { return m_laps; }
+    FrmCharts* ChartsWindow() const;
+    QAction* mnuPrintCharts() const { return m_printCharts; }
     // The timer's own window for a text report the desktop could not open.
     TextReportWindow* TextWindow() const;
 
@@ -95,6 +104,9 @@ private:
     void OpenLapFile(const std::string& path, const std::string& text);
     void ShowTextReport(const std::string& path);
     void OpenSummaryFile(const std::string& path, const std::string& text);
+    // The charts page of a printout (SVG), empty for none: the race's charts,
+    // none for an opened summary file (it holds no laps) or a race without laps.
+    std::string ChartsPage(bool summary, bool pdf) const;
 
     RaceContext& m_ctx;
     std::string m_programFolder;
@@ -105,6 +117,8 @@ private:
     QPointer<FrmKestoSummary> m_summary;
     QPointer<FrmKestoViewLaps> m_laps;
     QPointer<TextReportWindow> m_text;
+    QPointer<FrmCharts> m_charts;
+    QAction* m_printCharts; // shared by both viewers' File menus
 };
 
 } // namespace kesto

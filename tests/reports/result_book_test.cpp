@@ -79,7 +79,7 @@ TEST_F(ResultBookTest, ARefreshAfterAnOpenedLapFileShowsNothingOfTheFile) {
     for (int row = 0; row < 30; ++row)
         for (int col = 0; col < LapGridCols; ++col)
             file += "f" + std::to_string(row) + "\r\n";
-    ASSERT_TRUE(book.OpenLapFile(file).complete);
+    ASSERT_TRUE(book.OpenLapFile(Path("old.lap"), file).complete);
     ASSERT_EQ(book.Laps().Text(29, 14), "f29");
 
     ASSERT_FALSE(book.FillLapTimes(race.state).message); // the lap window's Refresh

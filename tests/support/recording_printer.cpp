@@ -54,6 +54,13 @@ bool RecordingPrinter::EndLine() {
     return true;
 }
 
+bool RecordingPrinter::PrintPicturePage(const std::string& svg) {
+    if (!Call())
+        return false;
+    pictures.push_back(svg);
+    return true;
+}
+
 bool RecordingPrinter::EndDocument() {
     if (!Call())
         return false;

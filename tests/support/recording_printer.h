@@ -15,6 +15,7 @@ public:
     bool SetFontSize(int points) override;
     bool PrintAt(int column, const std::string& text, bool continueLine) override;
     bool EndLine() override;
+    bool PrintPicturePage(const std::string& svg) override;
     bool EndDocument() override;
 
     // The 1-based column where `text` starts on line `line`, 0 when not there.
@@ -24,6 +25,7 @@ public:
 
     std::vector<std::string> lines{std::string()};
     std::vector<int> lineFontSizes{0};
+    std::vector<std::string> pictures; // the picture pages, in order
     bool landscape = false;
     bool ended = false;
     int fontSize = 0;
@@ -34,6 +36,26 @@ private:
     bool Call();
     void NewLine();
     int m_position = 0; // characters on the current line (UTF-8 aware)
+};
+
+// A printer drawing into a recorder the test keeps, for code that owns the
+// printers it is given.
+class PrinterRef final : public kesto::Printer {
+public:
+    explicit PrinterRef(RecordingPrinter& target) : m_target(target) {}
+    bool SetLandscape() override { return m_target.SetLandscape(); }
+    bool SetFontSize(int points) override { return m_target.SetFontSize(points); }
+    bool PrintAt(int column, const std::string& text, bool continueLine) override {
+        return m_target.PrintAt(column, text, continueLine);
+    }
+    bool EndLine() override { return m_target.EndLine(); }
+    bool PrintPicturePage(const std::string& svg) override {
+        return m_target.PrintPicturePage(svg);
+    }
+    bool EndDocument() override { return m_target.EndDocument(); }
+
+private:
+    RecordingPrinter& m_target;
 };
 
 } // namespace kesto::test

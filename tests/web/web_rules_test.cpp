@@ -84,7 +84,7 @@ TEST_F(LiveBoardFile, OffOnPort8080UntilChosenAndWrittenWhole) {
     EXPECT_EQ(ParseLiveBoardSettings("On=2\nPort=80\nPort=x\n"), LiveBoardSettings{});
 }
 
-TEST(ResultsPage, TablesEscapedWithTheirColoursAndTheDownloads) {
+TEST(ResultsPage, TablesEscapedWithTheirColoursTheChartsAndTheDownloads) {
     ResultSet set;
     set.title = "5 Lap Race";
     auto cell = [](std::string text, std::string background = {}) {
@@ -95,8 +95,15 @@ TEST(ResultsPage, TablesEscapedWithTheirColoursAndTheDownloads) {
     set.laps = ResultTable{1, {{cell("Laps")}, {cell("1")}, {cell("")}, {cell("")}}};
     DropEmptyTrailingRows(*set.laps);
     set.downloads.push_back({"summary.txt", "text"});
+    set.charts = {{"Lap Times", "<svg>ab</svg>"}, {"Lap Chart", "<svg>abc</svg>"}};
 
     const std::string html = ResultsPageHtml(&set, false);
+    EXPECT_NE(html.find("<img alt=\"Lap Times\" src=\"data:image/svg+xml;base64,"
+                        "PHN2Zz5hYjwvc3ZnPg==\">"),
+              std::string::npos);
+    EXPECT_NE(html.find("<img alt=\"Lap Chart\" src=\"data:image/svg+xml;base64,"
+                        "PHN2Zz5hYmM8L3N2Zz4=\">"),
+              std::string::npos);
     EXPECT_NE(html.find("<tr class=\"head\"><th>Pos </th><th>Name</th></tr>"), std::string::npos);
     EXPECT_NE(html.find("<td style=\"background:#ff0000;\">&lt;Jo &amp; Al&gt;</td>"),
               std::string::npos);

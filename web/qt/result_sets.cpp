@@ -31,6 +31,12 @@ void Offer(ResultSet& set, const char* name, std::string bytes) {
         set.downloads.push_back({name, std::move(bytes)});
 }
 
+std::vector<ResultChart> ChartsOf(const RaceCharts& charts, const ChartPicturesMaker& make) {
+    if (!make || charts.cars.empty())
+        return {};
+    return make(charts);
+}
+
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -59,7 +65,8 @@ ResultTable TableOf(const ReportGrid& grid) {
     return table;
 }
 
-ResultSet RaceResultSet(const RaceState& state, const PdfPrinterMaker& pdf) {
+ResultSet RaceResultSet(const RaceState& state, const PdfPrinterMaker& pdf,
+                        const ChartPicturesMaker& charts) {
     // The reports recompute statistics into the state they read: a copy of it.
     RaceState copy = state;
     SoundChoices sounds;
@@ -89,11 +96,13 @@ ResultSet RaceResultSet(const RaceState& state, const PdfPrinterMaker& pdf) {
               PdfOf(pdf, [&](Printer& p) { return book.PrintSummary(ctx, p); }));
     if (set.laps)
         Offer(set, "laps.pdf", PdfOf(pdf, [&](Printer& p) { return book.PrintLaps(ctx, p); }));
+    set.charts = ChartsOf(ChartsOfRace(copy), charts);
     return set;
 }
 
 ResultSet OpenedResultSet(ResultBook& book, const std::string& path, bool summaryFile,
-                          RaceContext& ctx, const PdfPrinterMaker& pdf) {
+                          RaceContext& ctx, const PdfPrinterMaker& pdf,
+                          const ChartPicturesMaker& charts) {
     ResultSet set;
     set.title = FileNameOf(path);
     if (summaryFile) {
@@ -103,6 +112,7 @@ ResultSet OpenedResultSet(ResultBook& book, const std::string& path, bool summar
     } else {
         set.laps = TableOf(book.Laps());
         DropEmptyTrailingRows(*set.laps);
+        set.charts = ChartsOf(book.Charts(ctx.state), charts);
     }
     return set;
 }

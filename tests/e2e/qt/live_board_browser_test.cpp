@@ -247,6 +247,13 @@ TEST(LiveBoardInBrowser, FollowsTheRaceAndShowsTheSavedResults) {
         browser.Evaluate(results, QStringLiteral("document.getElementById('title').textContent"))
             .toString(),
         QString::fromStdString(state.RaceFormatText));
+    // Both charts drawn by the timer, decoded by the browser as pictures.
+    EXPECT_EQ(browser
+                  .Evaluate(results,
+                            QStringLiteral("Array.from(document.querySelectorAll('#charts img'), "
+                                           "img => img.alt + ':' + (img.naturalWidth > 0)).join()"))
+                  .toString(),
+              QStringLiteral("Lap Times:true,Lap Chart:true"));
     SaveShot(browser.Screenshot(results), "results");
 }
 

@@ -15,9 +15,15 @@
 #include "result_file_reading.h"
 #include "scripted_race.h"
 
+#include "reports/qt/charts_window.h"
 #include "support/qt/find_child.h"
+#include <QAction>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineSeries>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
@@ -26,6 +32,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 
 namespace kesto::e2e {
 namespace {
@@ -277,6 +284,23 @@ TEST_F(EndToEnd, FirstRunFolderIsSeededAndRacesADemo) {
     EXPECT_EQ(cars.front().laps, 10) << "the leader ran the distance";
     for (const CarLine& car : cars)
         EXPECT_LE(*car.laps, 10) << car.name;
+
+    // View Data / Charts, below Summary: a line per car holding its laps.
+    QStringList viewData;
+    for (QAction* item : test::Child<QMenu>(&program->Window(), "mnuViewData")->actions())
+        viewData << item->text();
+    EXPECT_EQ(viewData.indexOf(QStringLiteral("Charts")),
+              viewData.indexOf(QStringLiteral("Summary")) + 1);
+    test::Child<QAction>(&program->Window(), "mnuCharts")->trigger();
+    auto* charts = test::Child<FrmCharts>(&program->Window(), "frmCharts");
+    std::map<QString, qsizetype> chartedLaps;
+    for (QAbstractSeries* series : charts->LapTimesView()->chart()->series())
+        if (auto* line = qobject_cast<QLineSeries*>(series))
+            chartedLaps[line->name()] = line->count();
+    ASSERT_EQ(chartedLaps.size(), cars.size());
+    for (const CarLine& car : cars)
+        EXPECT_EQ(chartedLaps[QString::fromStdString(car.name)], *car.laps) << car.name;
+    charts->close();
 
     const SavedResults saved = SaveResults(*program, dialogs, folder, &why);
     ASSERT_TRUE(why.empty()) << why;

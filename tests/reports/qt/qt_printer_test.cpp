@@ -3,6 +3,7 @@
 #include "reports/print_layout.h"
 #include "reports/qt/lap_times_window.h"
 #include "reports/qt/qt_printer.h"
+#include "reports/qt/race_charts_svg.h"
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 #include "reports/summary_report.h"
@@ -228,6 +229,27 @@ TEST_F(PdfPrintoutTest, ALongPracticeContinuesOnMorePages) {
     EXPECT_EQ(lap120->page, printer->PageCount());
     for (const PdfWord& word : words)
         EXPECT_LT(word.y, 595) << word.text.toStdString();
+}
+
+TEST_F(PdfPrintoutTest, TheChartsPageFollowsTheLapTimesOnALandscapePage) {
+    auto printer = QtPrinter::ForPdf(Path("charts.pdf"));
+    const QByteArray svg = RenderRaceChartsSvg(ChartsOfRace(race.state));
+    ASSERT_TRUE(PrintLaps(race.context, *printer, svg.toStdString()));
+
+    EXPECT_EQ(printer->PageCount(), 2);
+    const std::vector<PdfWord> words = PdfWords(Path("charts.pdf"));
+    EXPECT_TRUE(std::all_of(words.begin(), words.end(), [](auto& w) { return w.page == 1; }));
+    // The chart's text is drawn as outlines: look at the page as a picture.
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-singlefile"),
+                  QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"),
+                  Path("charts.pdf"), Path("page2")});
+    ASSERT_TRUE(render.waitForFinished(30000) && render.exitCode() == 0);
+    const QImage page(Path("page2.png"));
+    EXPECT_GT(page.width(), page.height());
+    EXPECT_LT(qGray(page.pixel(page.width() / 2, page.height() / 4)),
+              80); // the charts' dark ground
 }
 
 TEST(PrinterQueue, NoQueueIsAPrintProblem) {

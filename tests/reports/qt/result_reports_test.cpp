@@ -36,22 +36,6 @@ namespace fs = std::filesystem;
 using test::DriveLaps;
 using test::Standings;
 
-// Hands the reports a printer that draws into the test's recorder.
-class PrinterRef final : public Printer {
-public:
-    explicit PrinterRef(test::RecordingPrinter& target) : m_target(target) {}
-    bool SetLandscape() override { return m_target.SetLandscape(); }
-    bool SetFontSize(int points) override { return m_target.SetFontSize(points); }
-    bool PrintAt(int column, const std::string& text, bool continueLine) override {
-        return m_target.PrintAt(column, text, continueLine);
-    }
-    bool EndLine() override { return m_target.EndLine(); }
-    bool EndDocument() override { return m_target.EndDocument(); }
-
-private:
-    test::RecordingPrinter& m_target;
-};
-
 // KESTO_SCREENSHOT_DIR=<folder> saves a picture of the window there, for a look by eye.
 void SaveScreenshot(QWidget* window, const char* name) {
     const QString folder = qEnvironmentVariable("KESTO_SCREENSHOT_DIR");
@@ -94,7 +78,7 @@ protected:
     void MakeReports(bool modal) {
         ResultPrinters printers;
         printers.defaultPrinter = [this]() -> std::unique_ptr<Printer> {
-            return std::make_unique<PrinterRef>(printed);
+            return std::make_unique<test::PrinterRef>(printed);
         };
         printers.pdfPrinter = [](const std::string& path) -> std::unique_ptr<Printer> {
             return QtPrinter::ForPdf(QString::fromStdString(path));
