@@ -25,10 +25,10 @@ double NiceStep(double span, int ticks, double smallest) {
     return 10 * magnitude;
 }
 
-std::unique_ptr<QChart> NewChart(const QString& title) {
+std::unique_ptr<QChart> NewChart(const QString& title, const ChartLook& look) {
     auto chart = std::make_unique<QChart>();
-    // Dark behind the lines: the car colours include white and pale yellow.
-    chart->setTheme(QChart::ChartThemeDark);
+    // Dark behind the lines on screen: the car colours include white and pale yellow.
+    chart->setTheme(look.onPaper ? QChart::ChartThemeLight : QChart::ChartThemeDark);
     chart->setTitle(title);
     chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(4, 4, 4, 4));
@@ -59,13 +59,20 @@ void Attach(QChart* chart, QAbstractSeries* series, const CarChart& car, QValueA
     series->attachAxis(y);
 }
 
-QScatterSeries* Marks(const CarChart& car, QScatterSeries::MarkerShape shape, double size) {
+// A car's line colour on this ground.
+QColor LineColor(const CarChart& car, const ChartLook& look) {
+    const QColor color = CarColor(car.color);
+    return look.onPaper && color.lightness() > 170 ? color.darker(170) : color;
+}
+
+QScatterSeries* Marks(const CarChart& car, const ChartLook& look, QScatterSeries::MarkerShape shape,
+                      double size) {
     auto* marks = new QScatterSeries;
     marks->setName(CarLabel(car));
     marks->setMarkerShape(shape);
     marks->setMarkerSize(size);
-    marks->setColor(CarColor(car.color));
-    marks->setBorderColor(Qt::white);
+    marks->setColor(LineColor(car, look));
+    marks->setBorderColor(look.onPaper ? QColor(Qt::black) : QColor(Qt::white));
     return marks;
 }
 
@@ -102,7 +109,8 @@ QString CarLabel(const CarChart& car) {
 }
 
 std::unique_ptr<QChart> MakeLapTimeChart(const RaceCharts& charts, const ChartLook& look) {
-    auto chart = NewChart(QStringLiteral("Lap Times, ") + QString::fromStdString(charts.caption));
+    auto chart =
+        NewChart(QStringLiteral("Lap Times, ") + QString::fromStdString(charts.caption), look);
     QValueAxis* x = LapAxis(charts);
     auto* y = new QValueAxis;
     y->setTitleText(QStringLiteral("Lap time (s)"));
@@ -133,18 +141,18 @@ std::unique_ptr<QChart> MakeLapTimeChart(const RaceCharts& charts, const ChartLo
         }
         auto* series = new QLineSeries;
         series->setName(CarLabel(car));
-        QPen pen(CarColor(car.color));
+        QPen pen(LineColor(car, look));
         pen.setWidthF(2);
         series->setPen(pen);
         series->replace(line);
         Attach(chart.get(), series, car, x, y);
         if (!crashes.isEmpty()) {
-            QScatterSeries* marks = Marks(car, QScatterSeries::MarkerShapeTriangle, 11);
+            QScatterSeries* marks = Marks(car, look, QScatterSeries::MarkerShapeTriangle, 11);
             marks->replace(crashes);
             Attach(chart.get(), marks, car, x, y);
         }
         if (!best.isEmpty()) {
-            QScatterSeries* marks = Marks(car, QScatterSeries::MarkerShapeStar, 18);
+            QScatterSeries* marks = Marks(car, look, QScatterSeries::MarkerShapeStar, 18);
             marks->replace(best);
             Attach(chart.get(), marks, car, x, y);
         }
@@ -163,7 +171,8 @@ std::unique_ptr<QChart> MakeLapTimeChart(const RaceCharts& charts, const ChartLo
 }
 
 std::unique_ptr<QChart> MakeLapChart(const RaceCharts& charts, const ChartLook& look) {
-    auto chart = NewChart(QStringLiteral("Lap Chart, ") + QString::fromStdString(charts.caption));
+    auto chart =
+        NewChart(QStringLiteral("Lap Chart, ") + QString::fromStdString(charts.caption), look);
     QValueAxis* x = LapAxis(charts);
     auto* y = new QValueAxis;
     y->setTitleText(QStringLiteral("Position"));
@@ -186,7 +195,7 @@ std::unique_ptr<QChart> MakeLapChart(const RaceCharts& charts, const ChartLook& 
             line.append(QPointF(p.lap, p.position));
         auto* series = new QLineSeries;
         series->setName(CarLabel(car));
-        QPen pen(CarColor(car.color));
+        QPen pen(LineColor(car, look));
         pen.setWidthF(2.5);
         series->setPen(pen);
         series->setPointsVisible(points);

@@ -25,6 +25,9 @@ struct ChartLook {
     // The slow crash laps left out, so the lap-time scale shows the racing.
     bool hideCrashLaps = false;
     QSet<QString> hiddenCars; // CarKey of the cars switched off
+    // For paper: a white ground (a dark one costs a page of ink) and the pale
+    // car colours darkened so they show on it.
+    bool onPaper = false;
 };
 
 // A car's colour from its Windows colour value (red in the low byte).

@@ -291,7 +291,9 @@ std::string ResultReports::ChartsPage(bool summary, bool pdf) const {
     const RaceCharts charts = ChartsOfRace(m_ctx.state);
     if (charts.cars.empty())
         return {};
-    return RenderRaceChartsSvg(charts, ChartsPageSize).toStdString();
+    ChartLook paper;
+    paper.onPaper = true;
+    return RenderRaceChartsSvg(charts, ChartsPageSize, paper).toStdString();
 }
 
 void ResultReports::ShowTextReport(const std::string& path) {
