@@ -57,14 +57,16 @@ QSpinBox* SpinBox(const char* name, int low, int high) {
     return box;
 }
 
-QTableWidget* Table(const char* name, const QStringList& headers) {
+QTableWidget* Table(const char* name, const QStringList& headers, int stretch) {
     auto* table = Named(new QTableWidget(0, static_cast<int>(headers.size())), name);
     table->setHorizontalHeaderLabels(headers);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as its contents, the widest one (`stretch`) takes the rest.
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(stretch, QHeaderView::Stretch);
     return table;
 }
 
@@ -202,8 +204,10 @@ QWidget* FrmMeeting::MakeEntries() {
     auto* add = Named(new QPushButton(QStringLiteral("&Enter racer")), "cmdAddEntry");
     m_needMeeting.push_back(add);
     connect(add, &QPushButton::clicked, this, &FrmMeeting::cmdAddEntry_Click);
-    m_grdEntries = Table("grdEntries", {QStringLiteral("No."), QStringLiteral("Name"),
-                                        QStringLiteral("ID"), QStringLiteral("")});
+    m_grdEntries = Table(
+        "grdEntries",
+        {QStringLiteral("No."), QStringLiteral("Name"), QStringLiteral("ID"), QStringLiteral("")},
+        1);
     layout->addWidget(new QLabel(QStringLiteral("Roster")), 0, 0);
     layout->addWidget(m_lstRoster, 1, 0, 3, 1);
     layout->addWidget(new QLabel(QStringLiteral("Transponder ID")), 1, 1);
@@ -217,8 +221,10 @@ QWidget* FrmMeeting::MakeHeats() {
     auto* box = Named(new QGroupBox(QStringLiteral("Heats")), "fraHeats");
     auto* layout = new QVBoxLayout(box);
     m_lblNextHeat = Named(new QLabel, "lblNextHeat");
-    m_grdHeats = Table("grdHeats", {QString(), QStringLiteral("Heat"), QStringLiteral("Stage"),
-                                    QStringLiteral("Racers (ID name)"), QStringLiteral("Result")});
+    m_grdHeats = Table("grdHeats",
+                       {QString(), QStringLiteral("Heat"), QStringLiteral("Stage"),
+                        QStringLiteral("Racers (ID name)"), QStringLiteral("Result")},
+                       3);
     connect(m_grdHeats, &QTableWidget::itemSelectionChanged, this, &FrmMeeting::ShowHeatRacers);
     auto* row1 = new QHBoxLayout;
     auto* row2 = new QHBoxLayout;

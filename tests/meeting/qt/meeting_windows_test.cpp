@@ -2,6 +2,7 @@
 // their buttons, and a heat loaded from the Racers menu's "Meeting..." that
 // closes into the meeting with its result files beside the meeting file.
 #include "app/meeting_wiring.h"
+#include "reports/qt/qt_printer.h"
 #include "support/qt/find_child.h"
 #include "support/qt/main_window_rig.h"
 #include "support/race_rig.h"
@@ -174,6 +175,66 @@ TEST_F(MeetingProgramTest, AHeatLoadedFromTheRacersMenuClosesIntoTheMeetingWithI
     EXPECT_TRUE(std::filesystem::exists(path.parent_path() / "Heat 1.sum"));
     EXPECT_TRUE(std::filesystem::exists(path.parent_path() / "Heat 1.lap"));
     EXPECT_EQ(Child<QTableWidget>(wiring.MeetingWindow(), "grdHeats")->item(0, 4)->text(), "Run");
+}
+
+} // namespace
+} // namespace kesto
+
+namespace kesto {
+namespace {
+
+// Not a check: the pictures of the manual and the README. Run with
+// KESTO_SCREENSHOT_DIR=docs to remake docs/meeting-window.png,
+// docs/standings-window.png and docs/standings.pdf.
+TEST(MeetingScreenshots, OfTheMeetingAndStandingsWindowsAndTheStandingsPdf) {
+    const char* out = std::getenv("KESTO_SCREENSHOT_DIR");
+    if (!out)
+        GTEST_SKIP() << "KESTO_SCREENSHOT_DIR is not set";
+    const std::filesystem::path folder(out);
+    const std::vector<std::string> racers = {"Ann Baker", "Ben Cole",  "Cal Dunn", "Dee Ennis",
+                                             "Eli Fox",   "Fay Grant", "Gus Hale", "Ivy Jones"};
+    Meeting meeting = NewMeeting("Club Night", "2026-12-08");
+    meeting.heatSize = 4;
+    meeting.heatFormat = HeatFormat{HeatFormatKind::Minutes, 5};
+    for (size_t i = 0; i < racers.size(); ++i)
+        ASSERT_FALSE(AddEntry(meeting, racers[i], static_cast<int>(i) + 1));
+    ASSERT_FALSE(PlanQualifying(meeting));
+    // Laps and times of a plausible night: faster racers first, varying a little.
+    for (Heat& heat : meeting.heats) {
+        HeatResult result;
+        for (const HeatSlot& slot : heat.slots)
+            result.push_back(RacerResult{slot.entry, 42 - slot.entry + heat.round % 2,
+                                         300000 + 977 * slot.entry + 413 * heat.round, false});
+        if (heat.round < 3 || heat.number % 2 == 1) {
+            ASSERT_FALSE(RecordHeatResult(meeting, heat.number, result));
+        }
+    }
+    const auto path = std::filesystem::temp_directory_path() / "kesto-shot.meeting.json";
+    std::filesystem::remove(path);
+    test::FakeDialogs dialogs;
+    NoHeatFiles files;
+    MeetingDesk desk(std::filesystem::temp_directory_path(), files, dialogs, NoRaceCaller());
+    ASSERT_EQ(desk.Create(path, meeting), std::nullopt);
+
+    MeetingWindowHooks hooks;
+    hooks.roster = racers;
+    FrmMeeting window(desk, dialogs, folder, hooks);
+    window.show();
+    ASSERT_TRUE(
+        window.grab().save(QString::fromStdString((folder / "meeting-window.png").string())));
+
+    StandingsPrinters printers;
+    printers.pdfPrinter = [](const std::string& pdf) {
+        return std::unique_ptr<Printer>(QtPrinter::ForPdf(QString::fromStdString(pdf)));
+    };
+    FrmStandings standings(desk, dialogs, printers);
+    standings.show();
+    ASSERT_TRUE(
+        standings.grab().save(QString::fromStdString((folder / "standings-window.png").string())));
+    dialogs.files.push_back((folder / "standings.pdf").string());
+    Child<QPushButton>(&standings, "cmdSavePdf")->click();
+    std::filesystem::remove(path);
+    std::filesystem::remove(std::filesystem::temp_directory_path() / MeetingDeskFileName);
 }
 
 } // namespace
