@@ -174,14 +174,11 @@ void RunRace(const fs::path& folder, const fs::path& script,
     std::string why;
     ASSERT_TRUE(pair.Open(folder / "decoder", folder / "COM1", &why)) << why;
     DecoderSimProcess sim;
-    QStringList arguments = {
-        QStringLiteral("--device"), QString::fromStdString((folder / "decoder").string()),
-        QStringLiteral("--script"), QString::fromStdString(script.string()),
-        QStringLiteral("--speed"),  QString::number(speed),
-        QStringLiteral("--tail"),   QString::number(TailSeconds)};
+    QStringList more;
     if (options.restartAtResume)
-        arguments << QStringLiteral("--restart-clock");
-    ASSERT_TRUE(sim.Launch(arguments, &why)) << why;
+        more << QStringLiteral("--restart-clock");
+    ASSERT_TRUE(sim.LaunchScript(folder / "decoder", script, speed, TailSeconds, &why, more))
+        << why;
 
     const fs::path meeting = options.meeting ? WriteMeeting(folder) : fs::path();
     RaceChild child;

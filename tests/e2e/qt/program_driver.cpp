@@ -98,6 +98,17 @@ bool DecoderSimProcess::Launch(const QStringList& arguments, std::string* why) {
     return false;
 }
 
+bool DecoderSimProcess::LaunchScript(const std::filesystem::path& device,
+                                     const std::filesystem::path& script, double speed,
+                                     int tailSeconds, std::string* why, QStringList more) {
+    return Launch(QStringList{QStringLiteral("--device"), QString::fromStdString(device.string()),
+                              QStringLiteral("--script"), QString::fromStdString(script.string()),
+                              QStringLiteral("--speed"), QString::number(speed),
+                              QStringLiteral("--tail"), QString::number(tailSeconds)}
+                      << more,
+                  why);
+}
+
 void DecoderSimProcess::StartClock() {
     if (m_process.state() == QProcess::Running && !m_started) {
         ::kill(static_cast<pid_t>(m_process.processId()), SIGUSR1);

@@ -44,6 +44,11 @@ public:
 
     // True once it said it is ready; otherwise `why` holds what it said.
     bool Launch(const QStringList& arguments, std::string* why);
+    // Launch playing `script` (decoder-sim's "seconds id" lines) on `device`,
+    // its clock `speed` times real time, with `tailSeconds` of clock lines
+    // after the last passing and `more` arguments.
+    bool LaunchScript(const std::filesystem::path& device, const std::filesystem::path& script,
+                      double speed, int tailSeconds, std::string* why, QStringList more = {});
     void StartClock(); // SIGUSR1
     // SIGUSR1 again, once its clock runs: with --restart-clock it restarts it.
     void RaiseRtsAgain();
