@@ -152,6 +152,7 @@ void KestoProgram::WireMenus() {
     // "Settings", "Race Format" and "Racers".
     m_config->Install();
     m_liveBoard->AddMenuItem(*window);
+    m_meetings->AddMenuItem(*window);
     // After Exit: what must survive is saved, then the program ends.
     QObject::connect(window, &FrmKestoTimer::unloaded, window, [this] {
         UnloadMainWindow(m_ctx, m_folder);

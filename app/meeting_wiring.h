@@ -8,7 +8,14 @@
 #include "app/heat_result_files.h"
 #include "meeting/qt/meeting_core.h"
 
+#include "meeting/qt/meeting_window.h"
+#include "meeting/qt/standings_window.h"
+
+#include <QPointer>
+
 #include <filesystem>
+
+class QMainWindow;
 
 namespace kesto {
 
@@ -33,12 +40,22 @@ public:
     // "Load heat", then the race screen shows the heat's names and format.
     Refusal LoadHeat(int heatNumber);
 
+    // "&Racers" / "Meeting..." on the main window.
+    void AddMenuItem(QMainWindow& window);
+    void ShowMeeting();
+    void ShowStandings();
+    FrmMeeting* MeetingWindow() const { return m_meetingWindow; }
+    FrmStandings* StandingsWindow() const { return m_standingsWindow; }
+
 private:
     RaceContext& m_ctx;
     FrmKestoTimer& m_window;
     ReportHeatFiles m_files;
     MeetingDesk m_desk;
     MeetingDeskCaller m_caller;
+    std::filesystem::path m_folder;
+    QPointer<FrmMeeting> m_meetingWindow;
+    QPointer<FrmStandings> m_standingsWindow;
 };
 
 } // namespace kesto

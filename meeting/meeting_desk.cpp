@@ -82,6 +82,7 @@ Refusal MeetingDesk::Open(const std::filesystem::path& path) {
     m_open = std::move(opened);
     m_loadedHeat = 0;
     SaveDeskFile();
+    Changed();
     return std::nullopt;
 }
 
@@ -93,6 +94,7 @@ Refusal MeetingDesk::Create(const std::filesystem::path& path, Meeting meeting) 
     m_open = std::move(created);
     m_loadedHeat = 0;
     SaveDeskFile();
+    Changed();
     return std::nullopt;
 }
 
@@ -100,6 +102,7 @@ void MeetingDesk::Close() {
     m_open.reset();
     m_loadedHeat = 0;
     SaveDeskFile();
+    Changed();
 }
 
 std::filesystem::path MeetingDesk::Folder() const {
@@ -123,6 +126,7 @@ Refusal MeetingDesk::LoadHeat(int heatNumber, RaceState& state) {
     ApplyHeatLoad(kesto::LoadHeat(meeting(), *heat), state);
     m_loadedHeat = heatNumber;
     SaveDeskFile();
+    Changed();
     return std::nullopt;
 }
 
@@ -147,6 +151,7 @@ void MeetingDesk::RaceClosed(const RaceState& state) {
         Report(*recorded);
     if (Refusal written = m_files.WriteHeatFiles(state, Folder(), baseName))
         Report(*written);
+    Changed();
     CallUpNextHeat();
 }
 
@@ -160,6 +165,7 @@ Refusal MeetingDesk::Change(const std::function<Refusal(Meeting&)>& change) {
         m_loadedHeat = 0;
         SaveDeskFile();
     }
+    Changed();
     return refused;
 }
 
@@ -176,6 +182,11 @@ void MeetingDesk::SaveDeskFile() {
 
 void MeetingDesk::Report(const std::string& text) {
     m_dialogs.Show(Message{"Meeting", text, MessageIcon::Warning});
+}
+
+void MeetingDesk::Changed() {
+    if (m_changed)
+        m_changed();
 }
 
 void MeetingDesk::CallUpNextHeat() {

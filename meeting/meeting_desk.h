@@ -75,10 +75,14 @@ public:
     // saved at once. A refusal or a failed save is returned for showing.
     Refusal Change(const std::function<Refusal(Meeting&)>& change);
 
+    // Told after anything the windows show may have changed; may be empty.
+    void OnChanged(std::function<void()> changed) { m_changed = std::move(changed); }
+
 private:
     void SaveDeskFile();
     void Report(const std::string& text);
     void CallUpNextHeat();
+    void Changed();
 
     std::filesystem::path m_programFolder;
     HeatFiles& m_files;
@@ -86,6 +90,7 @@ private:
     RaceCaller& m_caller;
     std::optional<OpenMeeting> m_open;
     int m_loadedHeat = 0;
+    std::function<void()> m_changed;
 };
 
 // The race caller of a timer with a meeting desk: every call goes on to the

@@ -12,9 +12,14 @@
 //   error: ...  something went wrong (the exit code is 1)
 //
 // usage: kesto_e2e_race_child --program-folder DIR --results DIR [--resume]
+//                             [--meeting FILE]
 //   --resume  the program must offer to resume a race (it is answered Yes);
 //             without it, any message at start-up is an error.
+//   --meeting the race is the first heat of the meeting in FILE: the meeting
+//             is opened and the heat loaded before Start (a resumed program
+//             finds both again by itself).
 #include "app/kesto_program.h"
+#include "app/meeting_wiring.h"
 #include "display/resume_offer.h"
 #include "program_driver.h"
 #include "support/test_doubles.h"
@@ -80,6 +85,13 @@ int main(int argc, char** argv) {
     } else {
         if (!dialogs.shown.empty())
             Fail("at start-up: " + Describe(dialogs.last()));
+        if (arguments.contains(QStringLiteral("--meeting"))) {
+            MeetingWiring& meetings = program.Meetings();
+            if (Refusal refused = meetings.Desk().Open(Value(arguments, "--meeting")))
+                Fail(*refused);
+            if (Refusal refused = meetings.LoadHeat(1))
+                Fail(*refused);
+        }
         if (!e2e::PressStartThroughTheLights(
                 program, [] { Say("green"); }, &why))
             Fail(why);

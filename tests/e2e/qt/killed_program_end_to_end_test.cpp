@@ -16,9 +16,15 @@
 // lines still come every second), so no passing is half read when the
 // program dies: a line the killed program had read but not yet journaled
 // would be lost, as it would be with a real decoder.
+//
+// The same race as the first heat of a race meeting: killed mid-heat and
+// started again, the program knows its meeting and loaded heat again, and the
+// resumed race closes into the meeting with the standings and heat files of
+// the uninterrupted meeting.
 #include "engine/journal_file.h"
 #include "engine/journal_format.h"
 #include "expected_race.h"
+#include "meeting/qt/meeting_core.h"
 #include "program_driver.h"
 #include "result_file_reading.h"
 #include "scripted_race.h"
@@ -72,12 +78,14 @@ public:
         }
     }
 
-    void Start(const fs::path& folder, bool resume) {
+    void Start(const fs::path& folder, bool resume, const fs::path& meeting = {}) {
         QStringList arguments = {
             QStringLiteral("--program-folder"), QString::fromStdString(folder.string()),
             QStringLiteral("--results"), QString::fromStdString(folder.string())};
         if (resume)
             arguments << QStringLiteral("--resume");
+        if (!meeting.empty() && !resume)
+            arguments << QStringLiteral("--meeting") << QString::fromStdString(meeting.string());
         m_said.clear();
         m_process.setProgram(QStringLiteral(KESTO_RACE_CHILD));
         m_process.setArguments(arguments);
@@ -125,6 +133,9 @@ struct RaceFiles {
     // Passings the decoder sent while the program was dead (killed runs).
     int passingsWhileDead = 0;
     int64_t clockRestartedAt = -1; // race time the decoder restarted its clock, if it did
+    // A meeting's run: the meeting file as the race left it, and its heat's summary file.
+    std::optional<Meeting> meeting;
+    std::string heatSummaryGrid;
 };
 
 struct RunOptions {
@@ -133,7 +144,25 @@ struct RunOptions {
     // The decoder restarts its clock when the resumed program raises RTS
     // (decoder-sim --restart-clock, signalled once the race is back).
     bool restartAtResume = false;
+    // The race is heat 1 of a meeting of the four racers on their own IDs.
+    bool meeting = false;
 };
+
+// "night.meeting.json" in `folder`: one round of one heat of the scripted racers.
+fs::path WriteMeeting(const fs::path& folder) {
+    Meeting meeting = NewMeeting("Club Night", "2026-12-08");
+    meeting.heatFormat = HeatFormat{HeatFormatKind::Laps, RaceLaps};
+    meeting.rounds = 1;
+    meeting.scoring.countedRounds = 1;
+    meeting.heatSize = ScriptedCars;
+    for (int id = 1; id <= ScriptedCars; ++id)
+        EXPECT_EQ(AddEntry(meeting, ScriptedRacers.at(static_cast<size_t>(id - 1)), id),
+                  std::nullopt);
+    EXPECT_EQ(PlanQualifying(meeting), std::nullopt);
+    const fs::path path = folder / "night.meeting.json";
+    EXPECT_EQ(WriteMeetingFile(path, meeting), std::nullopt);
+    return path;
+}
 
 // One run of the scripted race in `folder`, killed once mid-race or not.
 void RunRace(const fs::path& folder, const fs::path& script,
@@ -151,8 +180,9 @@ void RunRace(const fs::path& folder, const fs::path& script,
     ASSERT_TRUE(sim.LaunchScript(folder / "decoder", script, speed, TailSeconds, &why, more))
         << why;
 
+    const fs::path meeting = options.meeting ? WriteMeeting(folder) : fs::path();
     RaceChild child;
-    child.Start(folder, false);
+    child.Start(folder, false, meeting);
     ASSERT_TRUE(child.WaitFor("green")) << child.SaidSoFar();
     sim.StartClock(); // as the decoder starts on RTS
     QElapsedTimer sinceGreen;
@@ -215,6 +245,11 @@ void RunRace(const fs::path& folder, const fs::path& script,
     files.summaryText = ReadWholeFile((folder / "e2e-summary.txt").string());
     files.lapGrid = ReadWholeFile((folder / "e2e.lap").string());
     files.lapText = ReadWholeFile((folder / "e2e-laps.txt").string());
+    if (options.meeting) {
+        files.meeting.emplace();
+        ASSERT_EQ(ReadMeetingFile(meeting, *files.meeting), std::nullopt);
+        files.heatSummaryGrid = ReadWholeFile((folder / "Heat 1.sum").string());
+    }
 }
 
 TEST(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
@@ -257,6 +292,34 @@ TEST(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
     EXPECT_EQ(killed.summaryText, uninterrupted.summaryText) << "e2e-summary.txt";
     EXPECT_EQ(killed.lapGrid, uninterrupted.lapGrid) << "e2e.lap";
     EXPECT_EQ(killed.lapText, uninterrupted.lapText) << "e2e-laps.txt";
+}
+
+TEST(KilledProgram, MidHeatResumesIntoTheMeetingWithTheUninterruptedStandings) {
+    if (!PseudoTerminalPair::Available())
+        GTEST_SKIP() << "socat is not installed";
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const fs::path root = temp.path().toStdString();
+    const std::vector<sim::Passing> passings = ScriptedRace(RaceLaps);
+    const fs::path script = root / "race.script";
+    WriteScript(script, passings);
+
+    RaceFiles uninterrupted, killed;
+    ASSERT_NO_FATAL_FAILURE(
+        RunRace(root / "uninterrupted", script, passings, {.meeting = true}, uninterrupted));
+    ASSERT_NO_FATAL_FAILURE(
+        RunRace(root / "killed", script, passings, {.kill = true, .meeting = true}, killed));
+
+    ASSERT_TRUE(uninterrupted.meeting && killed.meeting);
+    const HeatResult& result = *uninterrupted.meeting->heats.at(0).result;
+    ASSERT_EQ(result.size(), static_cast<size_t>(ScriptedCars));
+    for (const RacerResult& racer : result)
+        EXPECT_GE(racer.laps, RaceLaps - 1) << EntryName(*uninterrupted.meeting, racer.entry);
+    EXPECT_GE(killed.passingsWhileDead, WhileDead);
+    EXPECT_EQ(*killed.meeting, *uninterrupted.meeting);
+    EXPECT_EQ(StandingsReportText(*killed.meeting), StandingsReportText(*uninterrupted.meeting));
+    EXPECT_FALSE(uninterrupted.heatSummaryGrid.empty());
+    EXPECT_EQ(killed.heatSummaryGrid, uninterrupted.heatSummaryGrid) << "Heat 1.sum";
 }
 
 // The decoder restarts its clock from zero when the resumed program raises
