@@ -15,7 +15,7 @@ namespace kesto {
 
 MeetingWiring::MeetingWiring(RaceContext& ctx, FrmKestoTimer& window,
                              std::filesystem::path programFolder, RaceCaller& next)
-    : m_ctx(ctx), m_window(window), m_desk(programFolder, m_files, ctx.dialogs, next),
+    : m_ctx(ctx), m_window(window), m_files(ctx), m_desk(programFolder, m_files, ctx.dialogs, next),
       m_caller(m_desk, next), m_folder(std::move(programFolder)) {
     // A heat closed or the meeting changed: the open windows show it.
     m_desk.OnChanged([this] {

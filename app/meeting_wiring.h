@@ -6,7 +6,15 @@
 // Without a meeting nothing here acts: a single race runs as it always did.
 
 #include "app/heat_result_files.h"
-#include "meeting/qt/meeting_core.h"
+#include "meeting/finals.h"
+#include "meeting/heat_load.h"
+#include "meeting/heat_planning.h"
+#include "meeting/heat_results.h"
+#include "meeting/meeting.h"
+#include "meeting/meeting_desk.h"
+#include "meeting/meeting_file.h"
+#include "meeting/qualifying_standings.h"
+#include "meeting/standings_report.h"
 
 #include "meeting/qt/meeting_window.h"
 #include "meeting/qt/standings_window.h"

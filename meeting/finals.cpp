@@ -28,7 +28,7 @@ const Heat* MainHeat(const Meeting& meeting, int main) {
 void SeatBumpedUp(const Meeting& meeting, Heat& heat, int entry) {
     const MeetingEntry* racer = FindEntry(meeting, entry);
     const int transponder = IsLaneRotation(meeting) || racer == nullptr ? 0 : racer->transponder;
-    heat.slots.push_back(HeatSlot{entry, FreeCarId(heat, transponder), false, true});
+    heat.grid.push_back(HeatSlot{entry, FreeCarId(heat, transponder), false, true});
 }
 
 Refusal CheckFinalsSetup(const Meeting& meeting, const FinalsSetup& setup) {
@@ -52,7 +52,7 @@ Refusal CheckFinalsSetup(const Meeting& meeting, const FinalsSetup& setup) {
 void AddMain(const Heat& heat, const std::vector<int>& leftOut,
              std::vector<FinalStanding>& standings) {
     HeatResult order;
-    for (const auto& slot : heat.slots) {
+    for (const auto& slot : heat.grid) {
         const RacerResult* result = heat.result ? FindResult(*heat.result, slot.entry) : nullptr;
         order.push_back(result != nullptr ? *result : RacerResult{slot.entry});
     }
@@ -95,10 +95,10 @@ Refusal PlanFinals(Meeting& meeting, const FinalsSetup& setup) {
         heat.stage = HeatStage::Final;
         heat.main = static_cast<int>(m);
         for (int seat = 0; seat < setup.mainSizes[m] && next < standings.size(); ++seat)
-            heat.slots.push_back(HeatSlot{standings[next++].entry, 0});
+            heat.grid.push_back(HeatSlot{standings[next++].entry, 0});
         if (IsLaneRotation(meeting))
-            for (size_t lane = 0; lane < heat.slots.size(); ++lane)
-                heat.slots[lane].carId = static_cast<int>(lane) + 1; // in seeding order
+            for (size_t lane = 0; lane < heat.grid.size(); ++lane)
+                heat.grid[lane].carId = static_cast<int>(lane) + 1; // in seeding order
         else
             SeatOnIds(meeting, heat);
         mains.push_back(std::move(heat));
@@ -130,7 +130,7 @@ void RefreshBumpUps(Meeting& meeting) {
                     HasFinishingPlace(racer))
                     up.push_back(racer.entry);
         // Racers who stay up keep their seat, ID and no-show mark.
-        std::erase_if(heat->slots, [&](const HeatSlot& slot) {
+        std::erase_if(heat->grid, [&](const HeatSlot& slot) {
             return slot.bumpedUp && std::find(up.begin(), up.end(), slot.entry) == up.end();
         });
         for (int entry : up)
@@ -149,7 +149,7 @@ std::vector<FinalStanding> FinalStandings(const Meeting& meeting) {
         if (heat == nullptr)
             continue;
         AddMain(*heat, inAMain, standings);
-        for (const auto& slot : heat->slots)
+        for (const auto& slot : heat->grid)
             inAMain.push_back(slot.entry);
     }
     for (const auto& row : qualifying)

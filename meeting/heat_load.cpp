@@ -7,7 +7,7 @@ namespace kesto {
 HeatLoad LoadHeat(const Meeting& meeting, const Heat& heat) {
     HeatLoad load;
     load.names.fill(UnusedIdName);
-    for (const auto& slot : heat.slots)
+    for (const auto& slot : heat.grid)
         if (IsValidId(slot.carId) && !slot.noShow)
             load.names[slot.carId - 1] = EntryName(meeting, slot.entry);
     load.format = heat.stage == HeatStage::Final && meeting.finals ? meeting.finals->format
@@ -32,9 +32,9 @@ void ApplyHeatLoad(const HeatLoad& load, RaceState& state) {
         state.RaceMinutes = load.format.count;
 }
 
-HeatResult TakeHeatResult(const RaceState& state, const std::vector<HeatSlot>& slots) {
+HeatResult TakeHeatResult(const RaceState& state, const std::vector<HeatSlot>& grid) {
     HeatResult result;
-    for (const auto& slot : slots) {
+    for (const auto& slot : grid) {
         RacerResult racer{slot.entry};
         racer.noShow = slot.noShow;
         if (IsValidId(slot.carId) && state.LapCount[slot.carId - 1] > 0) {

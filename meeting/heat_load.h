@@ -34,6 +34,6 @@ void ApplyHeatLoad(const HeatLoad& load, RaceState& state);
 // of the heat, the laps and total time of its ID as the race summary shows
 // them (LapCount and LastPassTime); a racer without a lap has no time. A
 // racer marked a no-show is recorded as one.
-HeatResult TakeHeatResult(const RaceState& state, const std::vector<HeatSlot>& slots);
+HeatResult TakeHeatResult(const RaceState& state, const std::vector<HeatSlot>& grid);
 
 } // namespace kesto

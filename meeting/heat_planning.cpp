@@ -10,12 +10,12 @@ bool HasRun(const Heat& heat) {
 }
 
 bool IdTaken(const Heat& heat, int id) {
-    return std::any_of(heat.slots.begin(), heat.slots.end(),
+    return std::any_of(heat.grid.begin(), heat.grid.end(),
                        [&](const HeatSlot& slot) { return slot.carId == id; });
 }
 
 int Size(const Heat& heat) {
-    return static_cast<int>(heat.slots.size());
+    return static_cast<int>(heat.grid.size());
 }
 
 Heat NewQualifyingHeat(int number, int round) {
@@ -27,11 +27,11 @@ Heat NewQualifyingHeat(int number, int round) {
 }
 
 void AddOnOwnId(Heat& heat, const MeetingEntry& entry) {
-    heat.slots.push_back(HeatSlot{entry.number, FreeCarId(heat, entry.transponder)});
+    heat.grid.push_back(HeatSlot{entry.number, FreeCarId(heat, entry.transponder)});
 }
 
 void AddUnseated(Heat& heat, const MeetingEntry& entry) {
-    heat.slots.push_back(HeatSlot{entry.number, 0});
+    heat.grid.push_back(HeatSlot{entry.number, 0});
 }
 
 void PlanRcRounds(Meeting& meeting) {
@@ -63,7 +63,7 @@ void PlanLaneRotation(Meeting& meeting) {
             for (int lane = 1; lane <= lanes; ++lane) {
                 const int racer = (k + lane - 1) % heats;
                 if (racer < racers)
-                    heat.slots.push_back(HeatSlot{meeting.entries[racer].number, lane});
+                    heat.grid.push_back(HeatSlot{meeting.entries[racer].number, lane});
             }
             meeting.heats.push_back(std::move(heat));
         }
@@ -110,7 +110,7 @@ void PlaceLateOnLanes(Meeting& meeting, const MeetingEntry& entry, int round) {
             }
         if (target == nullptr)
             target = &InsertHeat(meeting, round);
-        target->slots.push_back(HeatSlot{entry.number, lane});
+        target->grid.push_back(HeatSlot{entry.number, lane});
     }
 }
 
@@ -138,16 +138,16 @@ void SeatOnIds(const Meeting& meeting, Heat& heat) {
         const MeetingEntry* entry = FindEntry(meeting, slot.entry);
         return entry != nullptr ? entry->transponder : 0;
     };
-    for (auto& slot : heat.slots)
+    for (auto& slot : heat.grid)
         if (slot.carId == 0)
             slot.carId = IdTaken(heat, transponderOf(slot)) ? 0 : transponderOf(slot);
-    for (auto& slot : heat.slots) {
+    for (auto& slot : heat.grid) {
         if (slot.carId != 0)
             continue;
         // The lowest ID that nobody in the heat has or owns, else the lowest free one.
         for (int id = 1; id <= MaxHeatSize && slot.carId == 0; ++id)
             if (!IdTaken(heat, id) &&
-                std::none_of(heat.slots.begin(), heat.slots.end(),
+                std::none_of(heat.grid.begin(), heat.grid.end(),
                              [&](const HeatSlot& other) { return transponderOf(other) == id; }))
                 slot.carId = id;
         if (slot.carId == 0)
@@ -247,8 +247,8 @@ Refusal MoveRacer(Meeting& meeting, int entry, int fromHeat, int toHeat) {
         const MeetingEntry* racer = FindEntry(meeting, entry);
         moved.carId = FreeCarId(*to, racer != nullptr ? racer->transponder : 0);
     }
-    std::erase_if(from->slots, [&](const HeatSlot& s) { return s.entry == entry; });
-    to->slots.push_back(moved);
+    std::erase_if(from->grid, [&](const HeatSlot& s) { return s.entry == entry; });
+    to->grid.push_back(moved);
     return std::nullopt;
 }
 

@@ -30,8 +30,8 @@ Refusal RecordHeatResult(Meeting& meeting, int heatNumber, HeatResult result) {
     if (heat->result)
         return HeatName(*heat) + " has its result; re-run it for a new one.";
     const bool sameRacers =
-        result.size() == heat->slots.size() &&
-        std::all_of(heat->slots.begin(), heat->slots.end(), [&](const HeatSlot& slot) {
+        result.size() == heat->grid.size() &&
+        std::all_of(heat->grid.begin(), heat->grid.end(), [&](const HeatSlot& slot) {
             return std::count_if(result.begin(), result.end(), [&](const RacerResult& racer) {
                        return racer.entry == slot.entry;
                    }) == 1;
@@ -73,9 +73,9 @@ Refusal SetNoShow(Meeting& meeting, int heatNumber, int entry, bool noShow) {
     Heat* heat = FindHeat(meeting, heatNumber);
     if (heat == nullptr)
         return "There is no heat " + std::to_string(heatNumber) + ".";
-    auto slot = std::find_if(heat->slots.begin(), heat->slots.end(),
+    auto slot = std::find_if(heat->grid.begin(), heat->grid.end(),
                              [&](const HeatSlot& s) { return s.entry == entry; });
-    if (slot == heat->slots.end())
+    if (slot == heat->grid.end())
         return EntryName(meeting, entry) + " is not in " + HeatName(*heat) + ".";
     if (heat->result && MainAboveHasRun(meeting, *heat))
         return "The " + MainName(heat->main - 1) +

@@ -64,7 +64,7 @@ const Heat* FindHeat(const Meeting& meeting, int heatNumber) {
 }
 
 const HeatSlot* FindSlot(const Heat& heat, int entry) {
-    for (const auto& slot : heat.slots)
+    for (const auto& slot : heat.grid)
         if (slot.entry == entry)
             return &slot;
     return nullptr;

@@ -80,9 +80,9 @@ using HeatResult = std::vector<RacerResult>;
 struct Heat {
     int number = 0; // the heat's name on the call-up: 1, 2, ...; never reused
     HeatStage stage = HeatStage::Qualifying;
-    int round = 0; // qualifying: 1..rounds (in a lane rotation, the rotation)
-    int main = 0;  // a final: 0 the A main, 1 the B main, ...
-    std::vector<HeatSlot> slots;
+    int round = 0;              // qualifying: 1..rounds (in a lane rotation, the rotation)
+    int main = 0;               // a final: 0 the A main, 1 the B main, ...
+    std::vector<HeatSlot> grid; // its racers, each on the ID it runs on
     std::optional<HeatResult> result;
     std::vector<HeatResult> setAside; // earlier results of re-runs, oldest first
     bool operator==(const Heat&) const = default;

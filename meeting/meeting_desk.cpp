@@ -141,7 +141,7 @@ void MeetingDesk::RaceClosed(const RaceState& state) {
         return;
     }
     const std::string baseName = HeatFileBaseName(*heat);
-    HeatResult result = TakeHeatResult(state, heat->slots);
+    HeatResult result = TakeHeatResult(state, heat->grid);
     // The meeting first: a crash before the desk file forgets the heat finds
     // the heat run and takes nothing twice.
     const Refusal recorded = m_open->Change(

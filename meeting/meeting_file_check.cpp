@@ -16,7 +16,7 @@ Refusal CheckResult(const Meeting& meeting, const Heat& heat, const HeatResult& 
         if (sameRacers && FindSlot(heat, racer.entry) == nullptr)
             return where + ": entry " + std::to_string(racer.entry) + " is not in the heat";
     }
-    if (sameRacers && seen.size() != heat.slots.size())
+    if (sameRacers && seen.size() != heat.grid.size())
         return where + ": a racer of the heat has no result";
     return std::nullopt;
 }
@@ -28,10 +28,10 @@ Refusal CheckHeat(const Meeting& meeting, const Heat& heat, const std::string& w
     if (heat.stage == HeatStage::Final &&
         (!meeting.finals || heat.main >= static_cast<int>(meeting.finals->mainSizes.size())))
         return where + ": the " + MainName(heat.main) + " main is not among the finals";
-    if (static_cast<int>(heat.slots.size()) > HeatCapacity(meeting))
+    if (static_cast<int>(heat.grid.size()) > HeatCapacity(meeting))
         return where + ": more racers than the heat holds";
     std::set<int> entries, ids;
-    for (const auto& slot : heat.slots) {
+    for (const auto& slot : heat.grid) {
         if (FindEntry(meeting, slot.entry) == nullptr)
             return where + ": entry " + std::to_string(slot.entry) + " is not entered";
         if (!entries.insert(slot.entry).second)

@@ -52,7 +52,7 @@ Json HeatJson(const Heat& heat) {
     else
         json["main"] = MainName(heat.main);
     Json racers = Json::array();
-    for (const auto& slot : heat.slots)
+    for (const auto& slot : heat.grid)
         racers.push_back({{"entry", slot.entry},
                           {"id", slot.carId},
                           {"noShow", slot.noShow},
@@ -242,7 +242,7 @@ Heat ReadHeat(const Json& json, const std::string& where) {
         slot.carId = Whole(racers[i], "id", at, 1, MaxHeatSize);
         slot.noShow = Flag(racers[i], "noShow", at);
         slot.bumpedUp = Flag(racers[i], "bumpedUp", at);
-        heat.slots.push_back(slot);
+        heat.grid.push_back(slot);
     }
     const Json& result = Member(json, "result", where);
     if (!result.is_null())

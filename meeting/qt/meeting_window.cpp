@@ -14,9 +14,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-// Heat::slots below; moc has read the headers already.
-#undef slots
-
 namespace kesto {
 namespace {
 
@@ -83,7 +80,7 @@ QString StageText(const Heat& heat) {
 
 QString RacersText(const Meeting& meeting, const Heat& heat) {
     QStringList racers;
-    for (const HeatSlot& slot : heat.slots)
+    for (const HeatSlot& slot : heat.grid)
         racers << QStringLiteral("%1 %2%3%4")
                       .arg(slot.carId)
                       .arg(Q(EntryName(meeting, slot.entry)))
@@ -365,7 +362,7 @@ void FrmMeeting::ShowHeatRacers() {
     if (!m_desk.IsOpen() || number == 0)
         return;
     if (const Heat* heat = FindHeat(m_desk.meeting(), number))
-        for (const HeatSlot& slot : heat->slots)
+        for (const HeatSlot& slot : heat->grid)
             m_cmbHeatRacer->addItem(Q(EntryName(m_desk.meeting(), slot.entry)), slot.entry);
     m_cmbHeatRacer->setCurrentIndex(std::max(0, m_cmbHeatRacer->findData(chosen)));
 }

@@ -5,7 +5,15 @@
 
 #include "base/dialogs.h"
 #include "base/printer.h"
-#include "meeting/qt/meeting_core.h"
+#include "meeting/finals.h"
+#include "meeting/heat_load.h"
+#include "meeting/heat_planning.h"
+#include "meeting/heat_results.h"
+#include "meeting/meeting.h"
+#include "meeting/meeting_desk.h"
+#include "meeting/meeting_file.h"
+#include "meeting/qualifying_standings.h"
+#include "meeting/standings_report.h"
 
 #include <QDialog>
 

@@ -68,7 +68,7 @@ void RunNight(Bytes& bytes) {
         case 0:
             if (const Heat* next = NextHeat(meeting)) {
                 HeatResult result;
-                for (const auto& slot : next->slots)
+                for (const auto& slot : next->grid)
                     result.push_back(
                         RacerResult{slot.entry, bytes.Next(4), 1000 * bytes.Next(3), false});
                 Check(!RecordHeatResult(meeting, next->number, result));

@@ -64,12 +64,12 @@ TEST_F(Finals, PlanningIsRefusedBeforeQualifyingEndsAndForMainsAHeatCannotHold) 
 TEST_F(Finals, TheBumpUpFollowsTheMainBelowAndItsReRun) {
     ASSERT_FALSE(PlanFinals(meeting, setup));
     Record(meeting, 2, {Ran(6, 20, 480000), Ran(4, 19, 480000), Ran(5, 18, 480000)});
-    const HeatSlot& bumped = FindHeat(meeting, 3)->slots.back();
+    const HeatSlot& bumped = FindHeat(meeting, 3)->grid.back();
     EXPECT_EQ(bumped.entry, 6);
     EXPECT_TRUE(bumped.bumpedUp);
     EXPECT_EQ(bumped.carId, 6);
     ASSERT_FALSE(SetNoShow(meeting, 3, 6, true));
-    EXPECT_TRUE(FindHeat(meeting, 3)->slots.back().noShow) << "kept through the bump-up's refresh";
+    EXPECT_TRUE(FindHeat(meeting, 3)->grid.back().noShow) << "kept through the bump-up's refresh";
 
     ASSERT_FALSE(ReRunHeat(meeting, 2));
     EXPECT_THAT(EntriesOf(*FindHeat(meeting, 3)), ElementsAre(1, 2, 3));

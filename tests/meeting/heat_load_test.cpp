@@ -77,7 +77,7 @@ TEST(HeatLoad, AClosedRaceGivesEachRacerTheLapsAndTotalTimeOfItsId) {
 
     // Ann wins at 15.0 s (her pass at 20.0 s is after her finish); Ben
     // finishes his third lap at 18.0 s; Dan's mark keeps the stray lap out.
-    const HeatResult result = TakeHeatResult(rig.state, NextHeat(meeting)->slots);
+    const HeatResult result = TakeHeatResult(rig.state, NextHeat(meeting)->grid);
     EXPECT_THAT(result, ::testing::ElementsAre(Ran(1, 3, 15000), Ran(2, 3, 18000), Ran(3, 0, 0),
                                                RacerResult{4, 1, 8000, true}));
 }

@@ -22,7 +22,7 @@ using ::testing::ElementsAre;
 std::vector<int> Sizes(const Meeting& meeting) {
     std::vector<int> sizes;
     for (const auto& heat : meeting.heats)
-        sizes.push_back(static_cast<int>(heat.slots.size()));
+        sizes.push_back(static_cast<int>(heat.grid.size()));
     return sizes;
 }
 
@@ -31,7 +31,7 @@ std::map<int, std::multiset<int>> LanesByRacer(const Meeting& meeting, int round
     std::map<int, std::multiset<int>> lanes;
     for (const auto& heat : meeting.heats)
         if (heat.round == round)
-            for (const auto& slot : heat.slots)
+            for (const auto& slot : heat.grid)
                 lanes[slot.entry].insert(slot.carId);
     return lanes;
 }
@@ -56,7 +56,7 @@ TEST(HeatPlanning, ARacerWhoseIdIsTakenOrWhoHasNoneGetsAnIdNoOtherRacerOwns) {
         ASSERT_FALSE(AddEntry(meeting, name, id));
     ASSERT_FALSE(PlanQualifying(meeting));
     std::vector<int> ids;
-    for (const auto& slot : meeting.heats[0].slots)
+    for (const auto& slot : meeting.heats[0].grid)
         ids.push_back(slot.carId);
     EXPECT_THAT(ids, ElementsAre(5, 2, 3, 1)) << "Dan keeps ID 1";
 }
@@ -105,7 +105,7 @@ TEST(HeatPlanning, MovingARacerKeepsTheRoundAndTheIdWhereItCan) {
     Meeting meeting = PlannedMeeting(20, ScoringRule::BestRounds, 2, 10);
     ASSERT_FALSE(MoveRacer(meeting, 1, 1, 2));
     EXPECT_THAT(EntriesOf(meeting.heats[1]).back(), 1);
-    EXPECT_EQ(meeting.heats[1].slots.back().carId, 7) << "racer 15 has ID 1 in heat 2";
+    EXPECT_EQ(meeting.heats[1].grid.back().carId, 7) << "racer 15 has ID 1 in heat 2";
     EXPECT_TRUE(MoveRacer(meeting, 2, 1, 4).has_value()) << "another round";
     EXPECT_TRUE(MoveRacer(meeting, 2, 2, 1).has_value()) << "not in that heat";
     Record(meeting, 3, {});
@@ -139,7 +139,7 @@ TEST(HeatPlanning, ALateEntryJoinsTheSmallestHeatOfEveryRoundStillToRun) {
     ASSERT_FALSE(AddEntry(meeting, "Late Racer", 7));
     EXPECT_TRUE(meeting.entries.back().late);
     EXPECT_THAT(Sizes(meeting), ElementsAre(10, 9, 10, 10, 10, 10));
-    EXPECT_EQ(meeting.heats[3].slots.back().entry, 20);
+    EXPECT_EQ(meeting.heats[3].grid.back().entry, 20);
     EXPECT_TRUE(AddEntry(meeting, " Late Racer ", 3).has_value()) << "entered already";
     EXPECT_TRUE(AddEntry(meeting, "Someone", 15).has_value()) << "no such ID";
 

@@ -33,7 +33,7 @@ RacerResult NoShow(int entry) {
 
 void Record(Meeting& meeting, int heat, std::initializer_list<RacerResult> racers) {
     HeatResult result;
-    for (const auto& slot : FindHeat(meeting, heat)->slots) {
+    for (const auto& slot : FindHeat(meeting, heat)->grid) {
         RacerResult line{slot.entry};
         for (const auto& racer : racers)
             if (racer.entry == slot.entry)
@@ -45,7 +45,7 @@ void Record(Meeting& meeting, int heat, std::initializer_list<RacerResult> racer
 
 std::vector<int> EntriesOf(const Heat& heat) {
     std::vector<int> entries;
-    for (const auto& slot : heat.slots)
+    for (const auto& slot : heat.grid)
         entries.push_back(slot.entry);
     return entries;
 }

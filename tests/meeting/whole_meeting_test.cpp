@@ -3,7 +3,6 @@
 // bump-up. Every heat is loaded onto a race state, "raced" by setting each
 // racer's laps and total time on the ID the load gave it, and taken back into
 // the meeting, which is saved after every change and reopened at the end.
-#include "support/temp_folder.h"
 #include "engine/race_state.h"
 #include "meeting/finals.h"
 #include "meeting/heat_load.h"
@@ -11,6 +10,7 @@
 #include "meeting/meeting_fixture.h"
 #include "meeting/qualifying_standings.h"
 #include "meeting/standings_report.h"
+#include "support/temp_folder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -67,7 +67,7 @@ protected:
     void RunNextHeat(const HeatSheet& sheet) {
         const int heat = NextHeat(open->meeting())->number;
         const std::vector<HeatSlot> slots =
-            NextHeat(open->meeting())->slots; // a change replaces them
+            NextHeat(open->meeting())->grid; // a change replaces them
         for (const auto& slot : slots)
             if (sheet.at(EntryName(open->meeting(), slot.entry)).laps < 0)
                 Change([&](Meeting& m) { return SetNoShow(m, heat, slot.entry, true); });
@@ -81,7 +81,7 @@ protected:
                 race.LastPassTime[id - 1] = line->second.ms;
             }
         }
-        const HeatResult result = TakeHeatResult(race, loaded.slots);
+        const HeatResult result = TakeHeatResult(race, loaded.grid);
         Change([&](Meeting& m) { return RecordHeatResult(m, heat, result); });
     }
 
@@ -174,7 +174,7 @@ TEST_F(WholeMeeting, TwentyRacersThreeRoundsAndABFinalsWithABumpUp) {
                  {"Sam", {0, 0}},
                  {"Tia", Dns}});
     // Ola goes up; Ann has her transponder 1 there, so she runs on 5, the lowest free ID.
-    const HeatSlot& bumped = open->meeting().heats.back().slots.back();
+    const HeatSlot& bumped = open->meeting().heats.back().grid.back();
     EXPECT_EQ(EntryName(open->meeting(), bumped.entry), "Ola");
     EXPECT_EQ(bumped.carId, 5);
     // Ben and Ned dead-heat for 4th.

@@ -27,9 +27,6 @@
 #include <array>
 #include <map>
 
-// Qt's keyword macro would swallow the heats' `slots`.
-#undef slots
-
 namespace kesto::e2e {
 namespace {
 
@@ -126,7 +123,7 @@ protected:
         SCOPED_TRACE("heat " + std::to_string(number));
 
         std::vector<sim::Passing> passings;
-        for (const HeatSlot& slot : heat->slots) {
+        for (const HeatSlot& slot : heat->grid) {
             const int p = lapMs.at(EntryName(Desk().meeting(), slot.entry));
             const int finishingLap = HeatMs / p + 1;
             for (int lap = 1; lap <= finishingLap + 1; ++lap)
@@ -149,9 +146,10 @@ protected:
             << sim.Output();
         ASSERT_TRUE(FindHeat(Desk().meeting(), number)->result) << "the heat took no result";
 
-        dialogs.answers = {MessageAnswer::Yes}; // throw the race screen's copy away
+        // The heat's files are saved in the meeting's folder: Reset asks nothing.
         test::Child<QPushButton>(&program->Window(), "cmdStart")->click();
         ASSERT_EQ(program->State().Button, StartButton::Start);
+        ASSERT_TRUE(dialogs.shown.empty()) << dialogs.last().title << ": " << dialogs.last().text;
     }
 
     std::map<std::string, int> Round(int round) const {

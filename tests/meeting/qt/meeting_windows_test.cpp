@@ -19,8 +19,6 @@
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
-#undef slots
-
 namespace kesto {
 namespace {
 
@@ -42,6 +40,7 @@ struct LentPrinter final : Printer {
         return paper.PrintAt(column, text, more);
     }
     bool EndLine() override { return paper.EndLine(); }
+    bool PrintPicturePage(const std::string& svg) override { return paper.PrintPicturePage(svg); }
     bool EndDocument() override { return paper.EndDocument(); }
     test::RecordingPrinter& paper;
 };
@@ -96,7 +95,7 @@ TEST_F(MeetingWindowTest, SetUpEntriesAndHeatsAreMadeByTheButtonsAndSavedAtOnce)
     Heats()->selectRow(0);
     Child<QComboBox>(window.get(), "cmbHeatRacer")->setCurrentIndex(1);
     Click("cmdNoShow");
-    EXPECT_TRUE(desk->meeting().heats[0].slots[1].noShow);
+    EXPECT_TRUE(desk->meeting().heats[0].grid[1].noShow);
     Click("cmdNoShow");
     Child<QComboBox>(window.get(), "cmbMoveTo")->setCurrentIndex(1);
     Click("cmdMoveRacer");
@@ -202,7 +201,7 @@ TEST(MeetingScreenshots, OfTheMeetingAndStandingsWindowsAndTheStandingsPdf) {
     // Laps and times of a plausible night: faster racers first, varying a little.
     for (Heat& heat : meeting.heats) {
         HeatResult result;
-        for (const HeatSlot& slot : heat.slots)
+        for (const HeatSlot& slot : heat.grid)
             result.push_back(RacerResult{slot.entry, 42 - slot.entry + heat.round % 2,
                                          300000 + 977 * slot.entry + 413 * heat.round, false});
         if (heat.round < 3 || heat.number % 2 == 1) {
