@@ -85,60 +85,33 @@ int MedianColumn(int laps) {
     return RoundHalfEven(laps / 2.0 + 1.0);
 }
 
-namespace {
-
-// Laps above the last column are counted but not stored; the median is that
-// of the stored laps.
-int StoredLaps(const RaceState& state, int i) {
-    return std::min<int>(state.LapCount[i], MaxLapNumber);
-}
-
-void SortRow(RaceState& state, int i) {
-    const int n = StoredLaps(state, i);
-    if (n < 1)
-        return;
-    LapRow& row = state.SortedLapTimes[i];
-    // Insertion sort: the row is found sorted but for the laps appended since
-    // its last sort, so this is one pass plus a short walk per new lap.
-    for (int column = 2; column <= n; ++column) {
-        float value = row[column];
-        int j = column - 1;
-        while (j >= 1 && row[j] > value) {
-            row[j + 1] = row[j];
-            --j;
-        }
-        row[j + 1] = value;
-    }
-    int k = std::min(MedianColumn(n), MaxLapNumber);
-    state.MedianLap[i] = FormatNumberGrouped(row[k], 2, state.Locale);
-    state.SortedLapCount[i] = static_cast<int16_t>(n);
-}
-
-} // namespace
-
 void subSortLapTimes(RaceState& state,
                      const std::function<void(bool visible)>& setViewerGridVisible) {
     if (setViewerGridVisible)
         setViewerGridVisible(false);
-    for (int i = 0; i < MaxCarIds; ++i)
-        SortRow(state, i);
-    if (setViewerGridVisible)
-        setViewerGridVisible(true);
-}
 
-void SortChangedLapTimes(RaceState& state,
-                         const std::function<void(bool visible)>& setViewerGridVisible) {
-    bool changed = false;
-    for (int i = 0; i < MaxCarIds; ++i)
-        changed = changed ||
-                  (StoredLaps(state, i) >= 1 && StoredLaps(state, i) != state.SortedLapCount[i]);
-    if (!changed)
-        return;
-    if (setViewerGridVisible)
-        setViewerGridVisible(false);
-    for (int i = 0; i < MaxCarIds; ++i)
-        if (StoredLaps(state, i) != state.SortedLapCount[i])
-            SortRow(state, i);
+    for (int i = 0; i < MaxCarIds; ++i) {
+        // Laps above the last column are counted but not stored; the median is
+        // that of the stored laps.
+        const int n = std::min<int>(state.LapCount[i], MaxLapNumber);
+        if (n < 1)
+            continue;
+        LapRow& row = state.SortedLapTimes[i];
+        // Insertion sort: each refresh finds the row sorted but for the laps
+        // appended since, so this is one pass plus a short walk per new lap.
+        for (int column = 2; column <= n; ++column) {
+            float value = row[column];
+            int j = column - 1;
+            while (j >= 1 && row[j] > value) {
+                row[j + 1] = row[j];
+                --j;
+            }
+            row[j + 1] = value;
+        }
+        int k = std::min(MedianColumn(n), MaxLapNumber);
+        state.MedianLap[i] = FormatNumberGrouped(row[k], 2, state.Locale);
+    }
+
     if (setViewerGridVisible)
         setViewerGridVisible(true);
 }
@@ -146,7 +119,6 @@ void SortChangedLapTimes(RaceState& state,
 void ResetSortedLapTimesArray(RaceState& state) {
     for (auto& row : state.SortedLapTimes)
         row.fill(0.0f);
-    state.SortedLapCount.fill(NotSortedLaps);
 }
 
 int16_t CountIdsWithLaps(const RaceState& state) {

@@ -29,12 +29,6 @@ void ComputeInterval(RaceState& state);
 void subSortLapTimes(RaceState& state,
                      const std::function<void(bool visible)>& setViewerGridVisible = {});
 
-// subSortLapTimes for the IDs whose stored laps changed since they were last
-// sorted, the others being sorted already; nothing (not even the viewer's
-// grid) when none changed.
-void SortChangedLapTimes(RaceState& state,
-                         const std::function<void(bool visible)>& setViewerGridVisible = {});
-
 // The lap column the median is read from for a car with `laps` laps.
 int MedianColumn(int laps);
 

@@ -7,7 +7,6 @@ RaceState::RaceState() : LapTimes(MaxCarIds), SortedLapTimes(MaxCarIds) {
         row.fill(0.0f);
     for (auto& row : SortedLapTimes)
         row.fill(0.0f);
-    SortedLapCount.fill(NotSortedLaps);
     // Everything else starts at zero, as at program start: a RaceOrder of zeros
     // means "no running order computed yet", which the reports check for.
 }

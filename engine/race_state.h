@@ -38,7 +38,6 @@ const char* Caption(StartButton button); // "Start", "Abort", "Reset"
 inline constexpr const char* BestLapMode = "Best Lap";
 inline constexpr const char* MphMode = "MPH";
 inline constexpr const char* MedianMode = "Median";
-inline constexpr int16_t NotSortedLaps = -32768; // SortedLapCount of a row never sorted
 inline constexpr const char* LagBehindMode = "Lag Behind";
 inline constexpr const char* LagFirstMode = "Lag First";
 
@@ -64,9 +63,6 @@ struct RaceState {
 
     LapTable LapTimes;       // 14 x 3001
     LapTable SortedLapTimes; // same values, each car's laps 1..LapCount sorted on demand
-    // The stored laps of each row when SortedLapTimes and MedianLap were last
-    // brought up to date; NotSortedLaps after a reset of the sorted table.
-    PerId<int16_t> SortedLapCount;
 
     // --- racer names and timing settings (loaded from the record files) ----
     IdNamesRecord Names;       // IdName, NamedId

@@ -18,16 +18,16 @@ void RefreshStandings(RaceState& state, const ViewerGridVisibility& viewerGrid) 
 
 void RefreshPracticeStandings(RaceState& state, const ViewerGridVisibility& viewerGrid) {
     if (IsEvenSecond(state.RaceClock))
-        SortChangedLapTimes(state, viewerGrid);
+        subSortLapTimes(state, viewerGrid);
 }
 
 void RefreshRaceStandings(RaceState& state, const ViewerGridVisibility& viewerGrid) {
     ComputePosition(state);
     ComputeInterval(state);
-    // The sort behind the median cells is done only on the refreshes that show
-    // it, and only for the cars whose laps changed since.
+    // The sort behind the median cells is done once per refresh, and only on
+    // the refreshes that show it.
     if (ShowsMedian(state) && IsWholeSecond(state.RaceClock))
-        SortChangedLapTimes(state, viewerGrid);
+        subSortLapTimes(state, viewerGrid);
 }
 
 } // namespace kesto

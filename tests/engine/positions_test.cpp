@@ -1,5 +1,4 @@
 #include "engine/positions.h"
-#include "engine/standings.h"
 
 #include <gtest/gtest.h>
 
@@ -175,31 +174,6 @@ TEST(Positions, SortHidesTheLapViewerGridWhileItWorks) {
     std::vector<bool> calls;
     subSortLapTimes(state, [&](bool visible) { calls.push_back(visible); });
     EXPECT_EQ(calls, (std::vector<bool>{false, true}));
-}
-
-TEST(Positions, TheMedianIsSortedAgainOnlyForCarsWhoseLapsChanged) {
-    RaceState state;
-    state.BestColumnMode = MedianMode;
-    state.RaceClock = 5000; // a whole second: the refresh shows the median
-    SetLaps(state, 1, {7.0f, 5.0f, 6.0f});
-    std::vector<bool> calls;
-    const auto grid = [&](bool visible) { calls.push_back(visible); };
-    RefreshRaceStandings(state, grid);
-    RefreshRaceStandings(state, grid); // no new lap: no sort, the grid left alone
-    EXPECT_EQ(calls, (std::vector<bool>{false, true}));
-    EXPECT_EQ(state.MedianLap[0], "6.00");
-
-    state.LapCount[0] = 4;
-    state.LapTimes[0][4] = state.SortedLapTimes[0][4] = 4.0f;
-    RefreshRaceStandings(state, grid);
-    EXPECT_EQ(calls.size(), 4u);
-    EXPECT_EQ(state.MedianLap[0], "6.00"); // 4 5 6 7: column 3
-    EXPECT_FLOAT_EQ(state.SortedLapTimes[0][1], 4.0f);
-    ResetSortedLapTimesArray(state); // a new race sorts every row again
-    SetLaps(state, 1, {7.0f, 5.0f, 6.0f, 4.5f});
-    RefreshRaceStandings(state, grid);
-    EXPECT_EQ(state.MedianLap[0], "6.00");
-    EXPECT_FLOAT_EQ(state.SortedLapTimes[0][1], 4.5f);
 }
 
 TEST(Positions, ResetAndCountingIdsWithLaps) {
