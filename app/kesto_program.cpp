@@ -3,6 +3,7 @@
 #include "app/config_windows.h"
 #include "app/live_board_wiring.h"
 #include "app/main_window_load.h"
+#include "app/meeting_wiring.h"
 #include "base/guarded_step.h"
 #include "config/first_run_seed.h"
 #include "config/sound_choices_file.h"
@@ -74,6 +75,9 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
     m_ctx.caller = &m_speech->Caller();
     m_state.Locale = SystemNumberLocale();
     m_parts = std::make_unique<MainWindowParts>(m_ctx, m_folder);
+    // The meeting hears a race close after the spoken calls do.
+    m_meetings = std::make_unique<MeetingWiring>(m_ctx, Window(), m_folder, m_speech->Caller());
+    m_ctx.caller = &m_meetings->Caller();
     ResultReportsOptions reportOptions;
     reportOptions.parent = &Window();
     reportOptions.fileOpened = [this](const std::string& path, bool summaryFile) {
@@ -102,7 +106,8 @@ void KestoProgram::WireJournal() {
 }
 
 KestoProgram::~KestoProgram() {
-    m_liveBoard.reset(); // its server thread ends before the race state goes
+    m_ctx.caller = &m_speech->Caller(); // the meeting goes first
+    m_liveBoard.reset();                // its server thread ends before the race state goes
     if (m_help)
         delete m_help.data();
 }
@@ -181,8 +186,14 @@ void KestoProgram::Start() {
     // Over the shown window; the port stays as the load left it, so a resumed
     // race goes on with the decoder's next lines.
     // A second timer on the same folder must not take over the first one's race.
-    if (m_journal.OwnsFolder())
-        RunGuarded([this] { OfferToResumeRace(m_ctx, Control(), m_journal, m_folder); });
+    if (!m_journal.OwnsFolder())
+        return;
+    // The meeting first, so a race resumed mid-heat closes into it.
+    RunGuarded([this] { m_meetings->Restore(); });
+    RunGuarded([this] {
+        if (OfferToResumeRace(m_ctx, Control(), m_journal, m_folder) == ResumeOutcome::Resumed)
+            m_meetings->RaceResumed();
+    });
 }
 
 } // namespace kesto

@@ -26,6 +26,7 @@ class BrowserLauncher;
 class ConfigWindows;
 class HelpWindow;
 class LiveBoardWiring;
+class MeetingWiring;
 class ResultReports;
 class SpokenCalls;
 
@@ -51,6 +52,7 @@ public:
     RaceState& State() { return m_state; }
     JournalFile& Journal() { return m_journal; }
     LiveBoardWiring& LiveBoard() { return *m_liveBoard; }
+    MeetingWiring& Meetings() { return *m_meetings; }
 
 private:
     void WireMenus();
@@ -80,6 +82,7 @@ private:
     std::unique_ptr<ConfigWindows> m_config;
     std::unique_ptr<BrowserLauncher> m_browser;
     std::unique_ptr<LiveBoardWiring> m_liveBoard;
+    std::unique_ptr<MeetingWiring> m_meetings; // the race meeting, when one is open
     QPointer<HelpWindow> m_help;
     QTimer* m_journalRetry = nullptr; // owned by the window
 };

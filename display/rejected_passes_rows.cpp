@@ -40,6 +40,8 @@ std::string RejectReasonText(const RejectedPass& pass, const NumberLocale& local
     switch (pass.reason) {
     case RejectReason::DistanceRun:
         return "Race distance already run";
+    case RejectReason::AfterFinish:
+        return "Finished: after the checkered flag";
     case RejectReason::AheadOfDecoderClock:
         return "Stamped ahead of the clock (" + clock + ")";
     case RejectReason::BehindDecoderClock:

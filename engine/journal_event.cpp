@@ -32,6 +32,7 @@ JournalRaceStart RaceStartOf(const RaceState& state) {
     start.DemoLapBase = state.DemoLapBase;
     start.DemoLapSpread = state.DemoLapSpread;
     start.DemoCrashChance = state.DemoCrashChance;
+    start.Finish = state.Finish;
     return start;
 }
 

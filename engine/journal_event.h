@@ -54,6 +54,7 @@ struct JournalRaceStart {
     PerId<int32_t> DemoLapBase{};
     PerId<int32_t> DemoLapSpread{};
     PerId<int16_t> DemoCrashChance{};
+    FinishRule Finish = FinishRule::LeaderAtFlag; // written last, and only when not the default
 };
 
 // The start values of a race state (after the start reset's demo draws).

@@ -143,7 +143,11 @@ void AppendFields(std::string& out, const JournalEvent& e) {
     case JournalEventKind::RaceStarted: {
         FieldWriter writer{out};
         const JournalRaceStart empty;
-        VisitStartFields(e.start ? *e.start : empty, writer);
+        const JournalRaceStart& start = e.start ? *e.start : empty;
+        VisitStartFields(start, writer);
+        // Journals of races under the usual finish rule stay as they always were.
+        if (start.Finish != FinishRule::LeaderAtFlag)
+            AppendNumber(out, static_cast<int32_t>(start.Finish));
         break;
     }
     case JournalEventKind::SettingsChanged: {
@@ -306,6 +310,8 @@ bool ParseFields(FieldReader& in, JournalEvent& e) {
         auto start = std::make_shared<JournalRaceStart>();
         FieldParser parser{in};
         VisitStartFields(*start, parser);
+        if (!in.AtEnd() && in.Int32() == static_cast<int32_t>(FinishRule::EveryCarOnNextPass))
+            start->Finish = FinishRule::EveryCarOnNextPass;
         e.start = std::move(start);
         break;
     }

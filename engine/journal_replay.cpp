@@ -111,6 +111,7 @@ void Replayer::Start(const JournalRaceStart& start) {
     state.RaceMinutes = start.RaceMinutes;
     state.DemoMode = start.DemoMode;
     state.RaceFormatText = start.RaceFormatText;
+    state.Finish = start.Finish;
     state.BestColumnMode = start.BestColumnMode;
     state.LagColumnMode = start.LagColumnMode;
 

@@ -98,6 +98,16 @@ void CountLap(RaceContext& ctx, int LaneNum, int32_t TimeStamp) {
         return;
     }
 
+    // Under the every-car-on-its-next-pass rule a finished car is done.
+    if (state.CheckeredFlagOut && state.Finish == FinishRule::EveryCarOnNextPass &&
+        state.LapCount[i] >= state.FinishLap[i]) {
+        RejectDetection(state, LaneNum, TimeStamp,
+                        ClampToInt32(static_cast<int64_t>(TimeStamp) -
+                                     static_cast<int64_t>(state.LastPassTime[i])),
+                        RejectReason::AfterFinish);
+        return;
+    }
+
     // 64-bit so a wild time stamp cannot overflow; the lap time is clamped.
     state.CurrentLapTime[i] =
         ClampToInt32(static_cast<int64_t>(TimeStamp) - static_cast<int64_t>(state.LastPassTime[i]));

@@ -255,7 +255,11 @@ void RaceControl::DropCheckeredFlag(double bestLapFactor, int32_t extraMs) {
             m_state.FinishLap[id - 1] = static_cast<int16_t>(m_state.LapCount[id - 1] + 1);
     }
     if (IsValidId(leader)) {
-        m_state.FinishLap[leader - 1] = m_state.LapCount[leader - 1];
+        // Under the RC rule a timed race's leader also completes its lap.
+        const bool leaderRunsOn =
+            m_state.TimedRace && m_state.Finish == FinishRule::EveryCarOnNextPass;
+        m_state.FinishLap[leader - 1] =
+            static_cast<int16_t>(m_state.LapCount[leader - 1] + (leaderRunsOn ? 1 : 0));
         double best = m_state.BestLapTime[leader - 1];
         m_state.RaceCloseTime = RoundToInt32(m_state.RaceClock + bestLapFactor * best + extraMs);
     }

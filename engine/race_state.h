@@ -6,6 +6,7 @@
 
 #include "base/settings_records.h"
 #include "engine/decoder_clock.h"
+#include "engine/finish_rule.h"
 #include "engine/rejected_pass.h"
 
 #include <array>
@@ -77,6 +78,7 @@ struct RaceState {
     int32_t RaceMinutes = 0;
     bool DemoMode = false; // the "Demo Mode" check box
     std::string RaceFormatText;
+    FinishRule Finish = FinishRule::LeaderAtFlag; // a race meeting's heat may choose the other
 
     // --- race progress ------------------------------------------------------
     int32_t RaceClock = 0; // ms

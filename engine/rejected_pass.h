@@ -10,6 +10,7 @@ namespace kesto {
 enum class RejectReason {
     UnderMinimumLap,     // sooner after the car's last counted pass than the minimum lap time
     DistanceRun,         // the car had already run the laps of a lap race
+    AfterFinish,         // the car had finished (every car finishes on its next pass)
     AheadOfDecoderClock, // a detection stamped well ahead of the decoder's clock
     BehindDecoderClock,  // a detection stamped well before the clock already heard
     DecoderClockJump,    // a clock line the time gone by cannot explain

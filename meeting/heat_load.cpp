@@ -12,6 +12,7 @@ HeatLoad LoadHeat(const Meeting& meeting, const Heat& heat) {
             load.names[slot.carId - 1] = EntryName(meeting, slot.entry);
     load.format = heat.stage == HeatStage::Final && meeting.finals ? meeting.finals->format
                                                                    : meeting.heatFormat;
+    load.finish = meeting.finish;
     return load;
 }
 
@@ -20,6 +21,7 @@ void ApplyHeatLoad(const HeatLoad& load, RaceState& state) {
         state.Names.IdName[id - 1] = load.names[id - 1];
         state.Names.NamedId[id - 1] = static_cast<int16_t>(id);
     }
+    state.Finish = load.finish;
     const bool laps = load.format.kind == HeatFormatKind::Laps;
     state.PracticeMode = false;
     state.LapRace = laps;

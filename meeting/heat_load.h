@@ -19,13 +19,14 @@ inline constexpr const char* UnusedIdName = "Empty";
 struct HeatLoad {
     PerId<std::string> names; // the racer on each ID; "Empty" where none races
     HeatFormat format;        // the meeting's heat format, or the finals' for a final
+    FinishRule finish = FinishRule::LeaderAtFlag;
 };
 
 // What loading `heat` sets. A no-show's ID is left "Empty".
 HeatLoad LoadHeat(const Meeting& meeting, const Heat& heat);
 
 // Puts the heat onto the race state: every ID's name (as choosing it in the
-// name column does) and the race format, a lap race or a timed race. The
+// name column does), the race format and the meeting's finish rule: a lap race or a timed race. The
 // caller then resets the race screen as after a race format change.
 void ApplyHeatLoad(const HeatLoad& load, RaceState& state);
 

@@ -4,6 +4,8 @@
 // its set-up, the entries, every heat in running order with its result, and
 // the results set aside by re-runs. The meeting file holds exactly this.
 
+#include "engine/finish_rule.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -100,6 +102,8 @@ struct Meeting {
     int rounds = 3;    // qualifying rounds (lane rotation: full rotations)
     int heatSize = 10; // cars per heat; for a lane rotation, the number of lanes
     Scoring scoring;
+    // How every heat ends once its time is up (or its leader has run the laps).
+    FinishRule finish = FinishRule::LeaderAtFlag;
     std::vector<MeetingEntry> entries;
     // Running order: the qualifying heats, then the finals from the lowest main up.
     std::vector<Heat> heats;

@@ -26,6 +26,11 @@ const char* RuleName(ScoringRule rule) {
     return "";
 }
 
+const char* FinishName(FinishRule rule) {
+    return rule == FinishRule::EveryCarOnNextPass ? "every car on its next pass"
+                                                  : "leader at the flag";
+}
+
 Json FormatJson(const HeatFormat& format) {
     return Json{{format.kind == HeatFormatKind::Laps ? "laps" : "minutes", format.count}};
 }
@@ -262,6 +267,16 @@ Meeting ReadMeeting(const Json& json) {
     meeting.rounds = Whole(json, "qualifyingRounds", "", 1);
     meeting.heatSize = Whole(json, "heatSize", "", 1);
     meeting.scoring = ReadScoring(json, "");
+    // Meetings saved before the finish rule was kept ran under the usual one.
+    if (json.contains("finishRule")) {
+        const std::string rule = Text(json, "finishRule", "");
+        if (rule == FinishName(FinishRule::EveryCarOnNextPass))
+            meeting.finish = FinishRule::EveryCarOnNextPass;
+        else if (rule != FinishName(FinishRule::LeaderAtFlag))
+            Fail("finishRule", "\"" + rule +
+                                   "\" is neither \"leader at the flag\" nor \"every car on "
+                                   "its next pass\"");
+    }
     const Json& entries = List(json, "entries", "");
     for (size_t i = 0; i < entries.size(); ++i) {
         const std::string at = At("entries", i);
@@ -313,6 +328,7 @@ std::string MeetingToJson(const Meeting& meeting) {
                        {"countedRounds", meeting.scoring.countedRounds},
                        {"points", meeting.scoring.points},
                        {"dropWorstRound", meeting.scoring.dropWorstRound}};
+    json["finishRule"] = FinishName(meeting.finish);
     Json entries = Json::array();
     for (const auto& entry : meeting.entries)
         entries.push_back({{"entry", entry.number},

@@ -1,28 +1,45 @@
 #include "sound/call_queue.h"
 
-#include <algorithm>
-
 namespace kesto {
 
 void CallQueue::Add(Call call) {
     call.dueMs = m_clock.NowMs();
-    if (IsLapCount(call)) {
-        const auto before = m_waiting.size();
-        std::erase_if(m_waiting, IsLapCount);
-        m_dropped += static_cast<int>(before - m_waiting.size());
+    const bool lapCount = IsLapCount(call);
+    if (lapCount && m_lapCount)
+        DropLapCount(); // the newest wins
+    if (Waiting() >= MaxWaiting) {
+        if (m_lapCount) {
+            DropLapCount();
+        } else {
+            m_waiting.pop_front();
+            ++m_dropped;
+        }
     }
-    if (m_waiting.size() >= MaxWaiting) {
-        const auto lapCount = std::find_if(m_waiting.begin(), m_waiting.end(), IsLapCount);
-        m_waiting.erase(lapCount != m_waiting.end() ? lapCount : m_waiting.begin());
-        ++m_dropped;
+    if (lapCount) {
+        m_lapCount = std::move(call);
+        m_lapCountAfter = m_waiting.size();
+    } else {
+        m_waiting.push_back(std::move(call));
     }
-    m_waiting.push_back(std::move(call));
+}
+
+void CallQueue::DropLapCount() {
+    m_lapCount.reset();
+    ++m_dropped;
 }
 
 std::optional<Call> CallQueue::TakeNext() {
-    while (!m_waiting.empty()) {
-        Call call = std::move(m_waiting.front());
-        m_waiting.pop_front();
+    while (Waiting() > 0) {
+        Call call;
+        if (m_lapCount && m_lapCountAfter == 0) {
+            call = std::move(*m_lapCount);
+            m_lapCount.reset();
+        } else {
+            call = std::move(m_waiting.front());
+            m_waiting.pop_front();
+            if (m_lapCountAfter > 0)
+                --m_lapCountAfter;
+        }
         if (!IsLate(call))
             return call;
         ++m_dropped;

@@ -56,9 +56,12 @@ public:
     std::optional<Call> TakeNext();
     // More than MaxLateMs past its moment.
     bool IsLate(const Call& call) const;
-    void Clear() { m_waiting.clear(); }
+    void Clear() {
+        m_waiting.clear();
+        m_lapCount.reset();
+    }
 
-    size_t Waiting() const { return m_waiting.size(); }
+    size_t Waiting() const { return m_waiting.size() + (m_lapCount ? 1 : 0); }
     // Calls given up so far: too late, replaced or crowded out.
     int Dropped() const { return m_dropped; }
     void CountDropped() { ++m_dropped; }
@@ -68,8 +71,15 @@ private:
         return call.kind == CallKind::LapCount || call.kind == CallKind::LeaderLapCount;
     }
 
+    void DropLapCount();
+
     CallClock& m_clock;
-    std::deque<Call> m_waiting;
+    // At most one lap count ever waits, so it keeps a place of its own: a burst
+    // of laps in one tick only overwrites it. It is said after the first
+    // m_lapCountAfter calls of m_waiting (those that were waiting before it).
+    std::deque<Call> m_waiting; // every other call, oldest first
+    std::optional<Call> m_lapCount;
+    size_t m_lapCountAfter = 0;
     int m_dropped = 0;
 };
 

@@ -92,6 +92,7 @@ JournalRaceStart FullStart() {
 void ExpectSameStart(const JournalRaceStart& a, const JournalRaceStart& b) {
     const SettingsRecord& x = a.Settings;
     const SettingsRecord& y = b.Settings;
+    EXPECT_EQ(a.Finish, b.Finish);
     EXPECT_EQ(x.TrackLength, y.TrackLength);
     EXPECT_EQ(x.TrackLengthIndex, y.TrackLengthIndex);
     EXPECT_EQ(x.ScaleText, y.ScaleText);
@@ -130,6 +131,10 @@ TEST(JournalFormat, EveryEventComesBackAsWritten) {
     JournalEvent start;
     start.kind = JournalEventKind::RaceStarted;
     start.start = std::make_shared<JournalRaceStart>(FullStart());
+    events.push_back(start);
+    JournalRaceStart rcHeat = FullStart();
+    rcHeat.Finish = FinishRule::EveryCarOnNextPass;
+    start.start = std::make_shared<JournalRaceStart>(rcHeat);
     events.push_back(start);
     events.push_back(Event(JournalEventKind::TimingStarted));
     events.push_back(Line(0, "@0500001234\r"));

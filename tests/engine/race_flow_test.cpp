@@ -213,6 +213,37 @@ TEST_F(RaceFlow, FiveMinuteRaceClockFlagAndAnnouncements) {
     EXPECT_EQ(Played("Race Over.wav"), 1);
 }
 
+// The RC rule: at the flag every car, the leader included, has one more pass
+// to make, and what a finished car does afterwards is not counted.
+TEST_F(RaceFlow, UnderTheRcRuleEveryCarFinishesOnItsNextPassAndNothingAfter) {
+    state.TimedRace = true;
+    state.RaceMinutes = 5;
+    state.Finish = FinishRule::EveryCarOnNextPass;
+    AddCar(m_plan, 1, 7000, 60);  // 42 laps at the flag; then 301 s and 308 s
+    AddCar(m_plan, 2, 7300, 60);  // 41 laps; then 306.6 s
+    AddCar(m_plan, 5, 26000, 60); // 11 laps; then 312 s
+    Start();
+
+    RunDecoder(300010);
+    ASSERT_TRUE(state.CheckeredFlagOut);
+    EXPECT_EQ(state.FinishLap[0], 43);
+    EXPECT_EQ(state.FinishLap[1], 42);
+    EXPECT_EQ(state.FinishLap[4], 12);
+
+    RunDecoder(400000);
+    EXPECT_TRUE(state.RaceIsOver);
+    EXPECT_EQ(state.RaceClock, 312000); // closed on car 5's finishing pass
+    EXPECT_EQ(state.LapCount[0], 43);   // its pass at 308 s is not a lap
+    EXPECT_EQ(state.LastPassTime[0], 301000);
+    EXPECT_EQ(state.LapCount[1], 42);
+    EXPECT_EQ(state.LapCount[4], 12);
+    std::vector<std::pair<int, int32_t>> afterFinish;
+    for (const auto& pass : state.RejectedPasses)
+        if (pass.reason == RejectReason::AfterFinish)
+            afterFinish.emplace_back(pass.id, pass.timeMs);
+    EXPECT_THAT(afterFinish, ::testing::ElementsAre(std::pair{1, 308000}));
+}
+
 TEST_F(RaceFlow, TenMinuteRaceAnnouncesEveryPointOnceInOrder) {
     state.TimedRace = true;
     state.RaceMinutes = 10;

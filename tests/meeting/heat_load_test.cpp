@@ -36,9 +36,14 @@ TEST(HeatLoad, NamesTheHeatsIdsAndLeavesTheOthersAndNoShowsEmpty) {
     EXPECT_TRUE(state.LapRace);
     EXPECT_FALSE(state.TimedRace || state.PracticeMode);
     EXPECT_EQ(state.NumberOfLaps, 12);
-    ApplyHeatLoad(HeatLoad{load.names, HeatFormat{HeatFormatKind::Minutes, 6}}, state);
+    EXPECT_EQ(state.Finish, FinishRule::LeaderAtFlag);
+    meeting.finish = FinishRule::EveryCarOnNextPass;
+    ApplyHeatLoad(HeatLoad{load.names, HeatFormat{HeatFormatKind::Minutes, 6},
+                           LoadHeat(meeting, meeting.heats[0]).finish},
+                  state);
     EXPECT_TRUE(state.TimedRace && !state.LapRace);
     EXPECT_EQ(state.RaceMinutes, 6);
+    EXPECT_EQ(state.Finish, FinishRule::EveryCarOnNextPass);
 }
 
 TEST(HeatLoad, AClosedRaceGivesEachRacerTheLapsAndTotalTimeOfItsId) {

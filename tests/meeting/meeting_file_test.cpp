@@ -25,6 +25,7 @@ Meeting FullMeeting() {
     meeting.scoring.points = {7, 5, 3, 0};
     meeting.scoring.dropWorstRound = true;
     meeting.heatFormat = HeatFormat{HeatFormatKind::Laps, 25};
+    meeting.finish = FinishRule::EveryCarOnNextPass;
     EXPECT_FALSE(AddEntry(meeting, "Zoë Ågren", 0));
     Record(meeting, 1, {Ran(1, 20, 300000)});
     EXPECT_FALSE(ReRunHeat(meeting, 1));
