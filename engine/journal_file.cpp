@@ -155,7 +155,16 @@ void JournalFile::Append(const JournalEvent& event) {
         m_lastClock = event.raceClock;
     m_eventSinceScreen = event.kind != JournalEventKind::ScreenUpdated;
     Queue(event);
-    Flush();
+    if (!m_holding)
+        Flush();
+}
+
+void JournalFile::TickEnded() {
+    m_holding = false;
+    if (m_recording && !m_pending.empty()) {
+        Flush();
+        Notify();
+    }
 }
 
 void JournalFile::Queue(const JournalEvent& event) {

@@ -1,7 +1,8 @@
 #pragma once
 // The race journal on disk: "KestoRace.jnl" in the program folder, one line
 // per event (journal_format.h). Each event is appended with a single write(2),
-// so a killed program loses nothing it reported; a thread of the journal's own
+// so a killed program loses nothing it reported (what one race-timer tick
+// reports, with one write at the tick's end); a thread of the journal's own
 // syncs the file to the disk right after (journal_sync.h), so a power cut
 // loses at most the last moments while the race never waits for the disk.
 //
@@ -70,6 +71,10 @@ public:
     // deleted. A ScreenUpdated is written only when another event came since
     // the last one: a refresh with nothing new computes nothing new.
     void Record(const JournalEvent& event) override;
+    // A tick's events go to the disk in one write at its end, so the sync
+    // thread is woken (and syncs) at most once a tick.
+    void HoldForTick() override { m_holding = true; }
+    void TickEnded() override;
 
 private:
     void Begin(const JournalEvent& start);
@@ -105,7 +110,8 @@ private:
     uint64_t m_sequence = 0;
     int32_t m_lastClock = 0;
     bool m_eventSinceScreen = true;
-    std::string m_line; // reused, so an ordinary append allocates nothing
+    bool m_holding = false; // within a tick: events wait for its end
+    std::string m_line;     // reused, so an ordinary append allocates nothing
     std::string m_error;
     std::function<void(const std::string&)> m_listener;
     std::string m_told;             // what the listener was told last

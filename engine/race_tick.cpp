@@ -11,6 +11,8 @@ RaceTick::RaceTick(RaceContext& ctx, RaceControl& control, RaceScreen& screen)
     : m_ctx(ctx), m_control(control), m_linkWatch(ctx, screen, control.Input()) {}
 
 void RaceTick::Timer1_Timer(int32_t Milliseconds) {
+    // Everything this tick records reaches the disk in one write as it ends.
+    const JournalTickHold hold(m_ctx.Journal());
     CheckRace();
 
     if (m_ctx.state.DemoMode) {

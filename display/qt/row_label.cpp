@@ -16,6 +16,7 @@ void RowLabel::setText(const QString& text) {
     if (text == m_text)
         return;
     m_text = text;
+    m_laidOutValid = false;
     update();
 }
 
@@ -34,27 +35,39 @@ void RowLabel::setColors(const QColor& background, const QColor& text) {
     update();
 }
 
+void RowLabel::Refit() {
+    if (m_fittedFor == font() && m_fittedHeight == height())
+        return;
+    m_fittedFor = font();
+    m_fittedHeight = height();
+    m_fitted = FitRowText(font(), height());
+    m_laidOutValid = false;
+}
+
 void RowLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), m_background);
     painter.setPen(m_foreground);
-    if (m_fittedFor != font() || m_fittedHeight != height()) {
-        m_fittedFor = font();
-        m_fittedHeight = height();
-        m_fitted = FitRowText(font(), height());
+    Refit();
+    painter.setFont(m_fitted.font);
+    if (!m_laidOutValid) {
+        m_laidOut.setTextFormat(Qt::PlainText);
+        m_laidOut.setText(m_text);
+        m_laidOut.prepare(QTransform(), m_fitted.font);
+        m_laidOutValid = true;
     }
     // The text may be wider than its cell (a long name): it is clipped at the
-    // cell's edges, as an opaque label's would be. Its height always fits.
-    painter.setFont(m_fitted.font);
-    if (!m_fitted.baseline) {
-        painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextSingleLine, m_text);
-        return;
-    }
+    // cell's edges, as an opaque label's would be. Its height always fits:
+    // centred as a single line is, or on the fitted baseline.
+    const QFontMetricsF metrics(m_fitted.font);
+    const qreal top = m_fitted.baseline ? *m_fitted.baseline - metrics.ascent()
+                                        : (height() - metrics.height()) / 2;
+    const qreal room = width() - m_laidOut.size().width();
     const Qt::Alignment horizontal = m_alignment & Qt::AlignHorizontal_Mask;
-    const QRectF line(0, *m_fitted.baseline - QFontMetricsF(m_fitted.font).ascent(), width(),
-                      QFontMetricsF(m_fitted.font).height());
-    painter.drawText(line, static_cast<int>(horizontal | Qt::AlignTop) | Qt::TextSingleLine,
-                     m_text);
+    const qreal left = horizontal & Qt::AlignRight     ? room
+                       : horizontal & Qt::AlignHCenter ? room / 2
+                                                       : 0;
+    painter.drawStaticText(QPointF(left, top), m_laidOut);
 }
 
 namespace {

@@ -2,10 +2,12 @@
 // One cell of a race-screen row: an opaque label painted in its car's colour.
 // It draws its own background and text, so a refresh that moves a car to
 // another row costs two stored values and a repaint, not a palette change
-// (which Qt propagates and re-resolves for every label, every tick).
+// (which Qt propagates and re-resolves for every label, every tick). Its text
+// is laid out once when it (or the font) changes, not on every paint.
 
 #include <QColor>
 #include <QFont>
+#include <QStaticText>
 #include <QString>
 #include <QWidget>
 
@@ -45,7 +47,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void Refit();
+
     FittedRowText m_fitted;
+    QStaticText m_laidOut; // m_text in m_fitted.font
+    bool m_laidOutValid = false;
     QFont m_fittedFor;
     int m_fittedHeight = -1;
     QString m_text;

@@ -106,6 +106,12 @@ bool SerialDecoderPort::IsOpen() const {
 }
 
 void SerialDecoderPort::PullFromDevice() {
+    // One look at the descriptor first: on most ticks nothing is waiting,
+    // nothing has hung up and nothing has failed, and then there is nothing to do.
+    const int fd = static_cast<int>(m_port.handle());
+    pollfd probe{fd, POLLIN, 0};
+    if (fd >= 0 && ::poll(&probe, 1, 0) == 0 && m_port.error() == QSerialPort::NoError)
+        return;
     // Moves whatever the device holds into QSerialPort's buffer now; without
     // this the data would wait for the next pass of the event loop. A zero
     // wait that finds nothing reports a timeout, which is no fault here.

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <random>
 
@@ -221,6 +222,30 @@ TEST_F(JournalReplay, AFloodOfLinesThatChangeNothingIsNotJournaledAndEachTickRea
     // Three seconds of the decoder's own lines and their refreshes, nothing of the flood.
     EXPECT_LT(JournalBytes(*live).size() - before, 4000u);
     ExpectReplayMatches("after the flood");
+}
+
+TEST_F(JournalReplay, WhatATickRecordsIsWrittenOnceAndSyncedAtMostOnce) {
+    static std::atomic<int> writes{0}, syncs{0};
+    SetJournalFaultHookForTesting([](std::string_view step) {
+        if (step == "write")
+            ++writes;
+        else if (step == "sync")
+            ++syncs;
+        return 0;
+    });
+    DecoderFeed feed = DecoderFeed::Race(14, 20, 5);
+    live->Start();
+    live->journal.WaitUntilSynced();
+    writes = syncs = 0;
+    for (int tick = 0; tick < 300; ++tick) {
+        const int before = writes;
+        feed.Tick(*live); // a line or a clock line with its refresh: two events and more
+        EXPECT_LE(writes - before, 1) << "tick " << tick;
+    }
+    live->journal.WaitUntilSynced();
+    EXPECT_LE(syncs, writes);
+    SetJournalFaultHookForTesting(nullptr);
+    ExpectReplayMatches("after 300 ticks");
 }
 
 TEST_F(JournalReplay, DemoRace) {
