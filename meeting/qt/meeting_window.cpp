@@ -133,6 +133,10 @@ QWidget* FrmMeeting::MakeSetup() {
     auto* format = new QHBoxLayout;
     format->addWidget(m_spnHeatCount);
     format->addWidget(m_cmbHeatFormat);
+    // In FinishRule order.
+    m_cmbFinish = Named(new QComboBox, "cmbFinish");
+    m_cmbFinish->addItems({QStringLiteral("Leader at the flag, the others on their next pass"),
+                           QStringLiteral("Every car on its next pass (RC)")});
     m_spnRounds = SpinBox("spnRounds", 1, 20);
     m_spnHeatSize = SpinBox("spnHeatSize", 1, MaxHeatSize);
     m_cmbScoring = Named(new QComboBox, "cmbScoring");
@@ -149,6 +153,7 @@ QWidget* FrmMeeting::MakeSetup() {
     form->addRow(QStringLiteral("Name"), m_txtName);
     form->addRow(QStringLiteral("Date"), m_txtDate);
     form->addRow(QStringLiteral("Heats of"), format);
+    form->addRow(QStringLiteral("Finish"), m_cmbFinish);
     form->addRow(QStringLiteral("Qualifying rounds"), m_spnRounds);
     form->addRow(QStringLiteral("Heat size (lanes)"), m_spnHeatSize);
     form->addRow(QStringLiteral("Scoring"), m_cmbScoring);
@@ -291,6 +296,7 @@ void FrmMeeting::ShowSetup(const Meeting& meeting) {
     m_txtDate->setText(Q(meeting.date));
     m_cmbHeatFormat->setCurrentIndex(meeting.heatFormat.kind == HeatFormatKind::Laps ? 0 : 1);
     m_spnHeatCount->setValue(meeting.heatFormat.count);
+    m_cmbFinish->setCurrentIndex(static_cast<int>(meeting.finish));
     m_spnRounds->setValue(meeting.rounds);
     m_spnHeatSize->setValue(meeting.heatSize);
     m_cmbScoring->setCurrentIndex(static_cast<int>(meeting.scoring.rule));
@@ -309,6 +315,7 @@ void FrmMeeting::TakeSetup(Meeting& meeting) const {
     meeting.heatFormat = HeatFormat{m_cmbHeatFormat->currentIndex() == 0 ? HeatFormatKind::Laps
                                                                          : HeatFormatKind::Minutes,
                                     m_spnHeatCount->value()};
+    meeting.finish = static_cast<FinishRule>(m_cmbFinish->currentIndex());
     meeting.rounds = m_spnRounds->value();
     meeting.heatSize = m_spnHeatSize->value();
     meeting.scoring.rule = static_cast<ScoringRule>(m_cmbScoring->currentIndex());

@@ -87,6 +87,7 @@ private:
     QSpinBox* m_spnRounds = nullptr;
     QSpinBox* m_spnHeatSize = nullptr;
     QComboBox* m_cmbScoring = nullptr;
+    QComboBox* m_cmbFinish = nullptr;
     QSpinBox* m_spnCountedRounds = nullptr;
     QLineEdit* m_txtPoints = nullptr;
     QCheckBox* m_chkDropWorst = nullptr;

@@ -64,6 +64,7 @@ protected:
         Child<QSpinBox>(window.get(), "spnRounds")->setValue(1);
         Child<QSpinBox>(window.get(), "spnCountedRounds")->setValue(1);
         Child<QSpinBox>(window.get(), "spnHeatSize")->setValue(2);
+        Child<QComboBox>(window.get(), "cmbFinish")->setCurrentIndex(1);
         dialogs.files.push_back((folder / "night.meeting.json").string());
         Click("cmdNewMeeting");
         ASSERT_TRUE(desk->IsOpen()) << (dialogs.shown.empty() ? "" : dialogs.last().text);
@@ -86,6 +87,7 @@ TEST_F(MeetingWindowTest, SetUpEntriesAndHeatsAreMadeByTheButtonsAndSavedAtOnce)
     PlanFourRacers();
     EXPECT_EQ(dialogs.fileChoices.at(0).initialPath,
               (folder / "Club Night 2026-12-08.meeting.json").string());
+    EXPECT_EQ(desk->meeting().finish, FinishRule::EveryCarOnNextPass);
     EXPECT_EQ(Child<QTableWidget>(window.get(), "grdEntries")->rowCount(), 4);
     ASSERT_EQ(Heats()->rowCount(), 2);
     EXPECT_EQ(Heats()->item(0, 0)->text(), "Next");
