@@ -260,15 +260,26 @@ void RunRace(const fs::path& folder, const fs::path& script,
     }
 }
 
-TEST(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
-    if (!PseudoTerminalPair::Available())
-        GTEST_SKIP() << "socat is not installed";
-    QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const fs::path root = temp.path().toStdString();
+// The scripted race in a temporary folder of its own, for each test.
+class KilledProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!PseudoTerminalPair::Available())
+            GTEST_SKIP() << "socat is not installed";
+        ASSERT_TRUE(m_temp.isValid());
+        WriteScript(script, passings);
+    }
+
+private:
+    QTemporaryDir m_temp; // before the paths made in it
+
+protected:
+    const fs::path root = m_temp.path().toStdString();
     const std::vector<sim::Passing> passings = ScriptedRace(RaceLaps);
     const fs::path script = root / "race.script";
-    WriteScript(script, passings);
+};
+
+TEST_F(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
 
     RaceFiles uninterrupted;
     ASSERT_NO_FATAL_FAILURE(RunRace(root / "uninterrupted", script, passings, {}, uninterrupted));
@@ -302,15 +313,7 @@ TEST(KilledProgram, ResumesAndSavesTheResultsOfTheUninterruptedRace) {
     EXPECT_EQ(killed.lapText, uninterrupted.lapText) << "e2e-laps.txt";
 }
 
-TEST(KilledProgram, MidHeatResumesIntoTheMeetingWithTheUninterruptedStandings) {
-    if (!PseudoTerminalPair::Available())
-        GTEST_SKIP() << "socat is not installed";
-    QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const fs::path root = temp.path().toStdString();
-    const std::vector<sim::Passing> passings = ScriptedRace(RaceLaps);
-    const fs::path script = root / "race.script";
-    WriteScript(script, passings);
+TEST_F(KilledProgram, MidHeatResumesIntoTheMeetingWithTheUninterruptedStandings) {
 
     RaceFiles uninterrupted, killed;
     ASSERT_NO_FATAL_FAILURE(
@@ -335,15 +338,7 @@ TEST(KilledProgram, MidHeatResumesIntoTheMeetingWithTheUninterruptedStandings) {
 // the program was dead too), and the laps across the restart come out right
 // to within a tick or two, as the program reckons the moment of the restart
 // by its own clock across its death. The decoder runs at its own speed here.
-TEST(KilledProgram, ResumedRaceFollowsTheDecoderClockTheResumeRestarted) {
-    if (!PseudoTerminalPair::Available())
-        GTEST_SKIP() << "socat is not installed";
-    QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const fs::path root = temp.path().toStdString();
-    const std::vector<sim::Passing> passings = ScriptedRace(RaceLaps);
-    const fs::path script = root / "race.script";
-    WriteScript(script, passings);
+TEST_F(KilledProgram, ResumedRaceFollowsTheDecoderClockTheResumeRestarted) {
 
     RaceFiles files;
     ASSERT_NO_FATAL_FAILURE(RunRace(root / "restarted", script, passings,
