@@ -144,21 +144,37 @@ bool Counted(const std::array<std::vector<int64_t>, MaxCarIds>& passes, const si
     return std::find(car.begin(), car.end(), p.ms) != car.end();
 }
 
-TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
-    if (!PseudoTerminalPair::Available())
-        GTEST_SKIP() << "socat is not installed";
-    QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const fs::path folder = fs::path(temp.path().toStdString()) / "KestoTimer";
-    fs::create_directories(folder);
-    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder, RaceLaps));
+// A club folder for a lap race, with the decoder's end of the link made by a
+// socat the test can kill and start again.
+class LinkOutageEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!PseudoTerminalPair::Available())
+            GTEST_SKIP() << "socat is not installed";
+        ASSERT_TRUE(m_temp.isValid());
+    }
 
+    void StartLink(int laps) {
+        fs::create_directories(folder);
+        ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder, laps));
+        std::string why;
+        ASSERT_TRUE(farEnd.Start(&why)) << why;
+    }
+
+private:
+    QTemporaryDir m_temp; // before the paths made in it
+
+protected:
+    const fs::path folder = fs::path(m_temp.path().toStdString()) / "KestoTimer";
     const fs::path decoderEnd = folder / "decoder";
     const fs::path com1 = folder / "COM1";
-    FarEnd farEnd(decoderEnd, com1);
-    std::string why;
-    ASSERT_TRUE(farEnd.Start(&why)) << why;
     const fs::path log = folder / "passings.log";
+    FarEnd farEnd{decoderEnd, com1};
+};
+
+TEST_F(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
+    ASSERT_NO_FATAL_FAILURE(StartLink(RaceLaps));
+    std::string why;
     DecoderSimProcess sim;
     ASSERT_TRUE(sim.Launch({QStringLiteral("--device"),
                             QString::fromStdString(decoderEnd.string()),
@@ -331,22 +347,11 @@ TEST(LinkOutageEndToEnd, FarEndKilledMidRaceAndBroughtBack) {
 // SIGUSR1 stands for the raise, sent once the program holds the port again.
 // Every passing the program received counts, with lap times across the
 // restart right to within a tick or two.
-TEST(LinkOutageEndToEnd, DecoderThatRestartsItsClockAtTheReconnect) {
-    if (!PseudoTerminalPair::Available())
-        GTEST_SKIP() << "socat is not installed";
+TEST_F(LinkOutageEndToEnd, DecoderThatRestartsItsClockAtTheReconnect) {
     constexpr int Laps = 8;
     constexpr int Tail = 6;
-    QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const fs::path folder = fs::path(temp.path().toStdString()) / "KestoTimer";
-    fs::create_directories(folder);
-    ASSERT_NO_FATAL_FAILURE(WriteClubFolder(folder, Laps));
-    const fs::path decoderEnd = folder / "decoder";
-    const fs::path com1 = folder / "COM1";
-    FarEnd farEnd(decoderEnd, com1);
+    ASSERT_NO_FATAL_FAILURE(StartLink(Laps));
     std::string why;
-    ASSERT_TRUE(farEnd.Start(&why)) << why;
-    const fs::path log = folder / "passings.log";
     DecoderSimProcess sim;
     ASSERT_TRUE(
         sim.Launch({QStringLiteral("--device"),    QString::fromStdString(decoderEnd.string()),
