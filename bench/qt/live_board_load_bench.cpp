@@ -10,10 +10,10 @@
 // whether every browser's last board shows all of them, HTTP answers served,
 // and the resident memory before, halfway through and after the measured
 // ticks (the second half shows whether it keeps growing).
-#include "app/main_window_parts.h"
-#include "engine/quiet_platform.h"
+#include "bench/qt/bench_window.h"
 #include "engine/race_control.h"
 #include "engine/race_tick.h"
+#include "tools/decoder-sim/decoder_lines.h"
 #include "web/observed_race_screen.h"
 #include "web/qt/live_board.h"
 
@@ -54,37 +54,6 @@ long ResidentKb() {
         }
     }
     return 0;
-}
-
-class FeedPort final : public DecoderPort {
-public:
-    bool Open(int) override { return true; }
-    void Close() override {}
-    bool IsOpen() const override { return true; }
-    int BytesAvailable() override { return static_cast<int>(m_input.size()); }
-    std::string Read(int) override { return std::exchange(m_input, {}); }
-    bool SetRts(bool) override { return false; }
-    void Feed(const std::string& bytes) { m_input += bytes; }
-
-private:
-    std::string m_input;
-};
-
-class YesDialogs final : public Dialogs {
-public:
-    MessageAnswer Show(const Message& message) override {
-        return message.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
-    }
-    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
-    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
-};
-
-std::string Line(int id, int64_t ms) {
-    char text[32];
-    std::snprintf(text, sizeof text, "@%02d%02d%02d%02d%02d\n", id, static_cast<int>(ms / 3600000),
-                  static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60),
-                  static_cast<int>(ms / 10 % 100));
-    return text;
 }
 
 // The browsers and the flood, on a thread of their own.
@@ -159,16 +128,10 @@ void RunEventsFor(int ms) {
 }
 
 void BM_LiveBoardLoad_200BrowsersAndHttpFlood(benchmark::State& st) {
-    RaceState state;
-    SoundChoices sounds;
-    SilentPlayer player;
-    YesDialogs dialogs;
-    SteadyRandom random;
-    StoppedClock clock;
-    FeedPort port;
-    RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
-    InstantStart launcher;
-    MainWindowParts parts{ctx, "/nonexistent-kesto-bench", &launcher};
+    bench::BenchWindow rig;
+    RaceState& state = rig.state;
+    bench::FedPort& port = rig.port;
+    MainWindowParts& parts = rig.parts;
     RaceControl& control = parts.Control();
     RaceTick& tick = parts.Tick();
     ObservedRaceScreen& screen = parts.Screen();
@@ -213,8 +176,12 @@ void BM_LiveBoardLoad_200BrowsersAndHttpFlood(benchmark::State& st) {
             pace.start();
             // A pass every tick; the decoder's clock runs ten times faster, so
             // each car passes 1.4 s after its last, above the minimum lap.
+            // The decoder's clock line every whole second, as a decoder sends it:
+            // a pass is only counted against the clock already heard.
             raceMs += 100;
-            port.Feed(Line(n % MaxCarIds + 1, raceMs));
+            if (raceMs % 1000 == 0)
+                port.Feed(sim::ClockLine(raceMs));
+            port.Feed(sim::DetectionLine(n % MaxCarIds + 1, raceMs));
             ++sent;
             const auto begin = std::chrono::steady_clock::now();
             tick.Timer1_Timer(10);

@@ -2,8 +2,7 @@
 // burst read from the port and cut into lines, every line parsed and counted,
 // running order and gaps, and all 14 rows of the race screen written. The
 // per-tick median, 99th percentile and maximum are reported as counters.
-#include "app/main_window_parts.h"
-#include "engine/quiet_platform.h"
+#include "bench/qt/bench_window.h"
 #include "tools/decoder-sim/decoder_lines.h"
 
 #include <QApplication>
@@ -18,51 +17,7 @@
 namespace kesto {
 namespace {
 
-class BurstPort final : public DecoderPort {
-public:
-    bool Open(int) override { return m_open = true; }
-    void Close() override { m_open = false; }
-    bool IsOpen() const override { return m_open; }
-    int BytesAvailable() override { return static_cast<int>(m_input.size() - m_read); }
-    std::string Read(int maxBytes) override {
-        const size_t n = std::min(static_cast<size_t>(maxBytes), m_input.size() - m_read);
-        std::string chunk = m_input.substr(m_read, n);
-        m_read += n;
-        if (m_read == m_input.size()) {
-            m_input.clear();
-            m_read = 0;
-        }
-        return chunk;
-    }
-    bool SetRts(bool) override { return false; }
-    void Feed(const std::string& bytes) { m_input += bytes; }
-
-private:
-    bool m_open = true;
-    std::string m_input;
-    size_t m_read = 0;
-};
-
-class YesDialogs final : public Dialogs {
-public:
-    MessageAnswer Show(const Message& message) override {
-        return message.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
-    }
-    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
-    std::optional<int32_t> ChooseColor(int32_t) override { return std::nullopt; }
-};
-
-struct Bench {
-    RaceState state;
-    SoundChoices sounds;
-    SilentPlayer player;
-    YesDialogs dialogs;
-    SteadyRandom random;
-    StoppedClock clock;
-    BurstPort port;
-    RaceContext ctx{state, sounds, player, dialogs, random, clock, port};
-    InstantStart launcher;
-    MainWindowParts parts{ctx, "/nonexistent-kesto-bench", &launcher};
+struct Bench : bench::BenchWindow {
     FrmKestoTimer& window = parts.Window();
     RaceControl& control = parts.Control();
     RaceTick& tick = parts.Tick();
