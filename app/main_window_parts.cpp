@@ -14,7 +14,13 @@ MainWindowParts::MainWindowParts(RaceContext& ctx, std::filesystem::path program
     m_control = std::make_unique<RaceControl>(ctx, *m_screen, *launcher, *timer);
     m_tick = std::make_unique<RaceTick>(ctx, *m_control, *m_screen);
     timer->Drive(*m_tick);
+    ctx.port.SetInputArrived([timer] { timer->InputArrived(); });
+    m_port = &ctx.port;
     m_window->Attach(*m_control);
+}
+
+MainWindowParts::~MainWindowParts() {
+    m_port->SetInputArrived(nullptr); // the timer goes with the window
 }
 
 } // namespace kesto

@@ -25,6 +25,8 @@ public:
     MainWindowParts(RaceContext& ctx, std::filesystem::path programFolder,
                     StartSequenceLauncher* launcher = nullptr);
 
+    ~MainWindowParts();
+
     FrmKestoTimer& Window() { return *m_window; }
     RaceControl& Control() { return *m_control; }
     RaceTick& Tick() { return *m_tick; }
@@ -37,6 +39,7 @@ private:
     std::unique_ptr<QtStartSequenceLauncher> m_startWindows;
     std::unique_ptr<RaceControl> m_control;
     std::unique_ptr<RaceTick> m_tick;
+    DecoderPort* m_port = nullptr;
 };
 
 } // namespace kesto

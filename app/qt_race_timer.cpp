@@ -32,6 +32,11 @@ void QtRaceTimer::SetRaceTimer(bool running) {
         m_tick->RaceTimerStopped();
 }
 
+void QtRaceTimer::InputArrived() {
+    if (m_timer1->isActive() && !m_ticking)
+        Timer1_Timer();
+}
+
 void QtRaceTimer::Timer1_Timer() {
     // Counted from the timer's start, so the fractions of a millisecond each
     // tick has are never lost: the ticks add up to the time gone by.
@@ -40,8 +45,13 @@ void QtRaceTimer::Timer1_Timer() {
     m_msTicked = now;
     const auto ms =
         static_cast<int32_t>(std::clamp<qint64>(elapsed, 0, std::numeric_limits<int32_t>::max()));
-    if (m_tick)
-        m_tick->Timer1_Timer(ms);
+    if (!m_tick)
+        return;
+    const bool outerTick = !m_ticking;
+    m_ticking = true;
+    m_tick->Timer1_Timer(ms);
+    if (outerTick)
+        m_ticking = false;
 }
 
 } // namespace kesto

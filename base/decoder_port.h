@@ -1,6 +1,7 @@
 #pragma once
 // The serial link to the timing decoder (9600 baud, 8N1), as the engine sees it.
 
+#include <functional>
 #include <string>
 
 namespace kesto {
@@ -32,6 +33,10 @@ public:
     // The device has gone since the port was opened (a failed read, a hang-up:
     // an adapter unplugged). The port stays open until someone closes it.
     virtual bool LinkLost() const { return false; }
+    // Called when bytes arrive while nobody is reading, so the race timer can
+    // read them at once instead of at its next tick. Ports without an event
+    // loop of their own never call it.
+    virtual void SetInputArrived(std::function<void()> /*arrived*/) {}
 
     // Reads and drops everything waiting.
     void DiscardInput() {

@@ -3,7 +3,7 @@
 #include "engine/race_screen.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 namespace kesto {
 
@@ -18,25 +18,35 @@ int32_t TimedSecondsLeft(const RaceState& state) {
 
 } // namespace
 
+namespace {
+
+void AppendTwoDigits(std::string& text, int64_t value) {
+    text += static_cast<char>('0' + value / 10);
+    text += static_cast<char>('0' + value % 10);
+}
+
+} // namespace
+
+// "h:mm:ss" or "m:ss", written by hand: the tick shows the clock every 10 ms.
 std::string FormatClock(int32_t seconds) {
     int64_t s = seconds;
-    std::string sign;
+    std::string text;
     if (s < 0) {
-        sign = "-";
+        text = "-";
         s = -s;
     }
-    int64_t minutes = s / 60;
-    int64_t sec = s % 60;
-    int64_t hours = minutes / 60;
-    minutes %= 60;
-    char text[48];
-    if (hours != 0)
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(hours),
-                      static_cast<long long>(minutes), static_cast<long long>(sec));
-    else
-        std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(minutes),
-                      static_cast<long long>(sec));
-    return sign + text;
+    const int64_t hours = s / 3600;
+    const int64_t minutes = s / 60 % 60;
+    char lead[24];
+    const auto written = std::to_chars(lead, lead + sizeof lead, hours != 0 ? hours : minutes);
+    text.append(lead, written.ptr);
+    if (hours != 0) {
+        text += ':';
+        AppendTwoDigits(text, minutes);
+    }
+    text += ':';
+    AppendTwoDigits(text, s % 60);
+    return text;
 }
 
 int32_t RaceClockSeconds(const RaceState& state) {

@@ -119,6 +119,7 @@ void subSortLapTimes(RaceState& state,
 void ResetSortedLapTimesArray(RaceState& state) {
     for (auto& row : state.SortedLapTimes)
         row.fill(0.0f);
+    state.LastLapSort = {};
 }
 
 int16_t CountIdsWithLaps(const RaceState& state) {

@@ -173,6 +173,7 @@ void RaceControl::StartReset() {
 }
 
 void RaceControl::ReSet() {
+    m_shownInputsValid = false;
     RunGuarded([&] { m_screen.ResetRows(); });
     RunGuarded([&] { m_ctx.random.Reseed(); });
     RunGuarded([&] { m_screen.ShowRaceOver(false); });
@@ -322,6 +323,7 @@ void RaceControl::ResumeRace(int64_t downtimeMs) {
     m_input.Clear();
     // The decoder's clock ran on while the timer was down.
     m_state.Decoder.Advance(downtimeMs);
+    m_shownInputsValid = false;
     RunGuarded([&] { m_screen.ResetRows(); });
     RunGuarded([&] { m_screen.ComposeTitle(); });
     if (m_state.FlagBitmap.empty())
@@ -341,7 +343,14 @@ void RaceControl::ResumeRace(int64_t downtimeMs) {
     RefreshRaceScreen();
 }
 
+void RaceControl::RefreshChangedRaceScreen() {
+    if (!(m_shownInputsValid && SameStandingsInputs(m_shownInputs, m_state)))
+        RefreshRaceScreen();
+}
+
 void RaceControl::RefreshRaceScreen() {
+    SameStandingsInputs(m_shownInputs, m_state);
+    m_shownInputsValid = true;
     RunGuarded([&] { RefreshStandings(m_state, m_ctx.lapViewerGrid); });
     RunGuarded([&] {
         if (m_state.PracticeMode)

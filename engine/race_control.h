@@ -9,6 +9,7 @@
 #include "engine/race_screen.h"
 #include "engine/race_timer.h"
 #include "engine/receive_buffer.h"
+#include "engine/standings.h"
 #include "engine/start_sequence.h"
 
 namespace kesto {
@@ -58,6 +59,9 @@ public:
     // The standings brought up to date (engine/standings.h), then the race
     // screen repainted from them: by position in a race, in ID order in practice.
     void RefreshRaceScreen();
+    // The tick's refresh: nothing is done when nothing a refresh reads has
+    // changed since the last one (most ticks pass without a lap).
+    void RefreshChangedRaceScreen();
 
     // Characters of the decoder line being received; the tick fills it.
     ReceiveBuffer& Input() { return m_input; }
@@ -84,6 +88,8 @@ private:
     StartSequenceLauncher& m_launcher;
     RaceTimer& m_timer;
     ReceiveBuffer m_input;
+    StandingsInputs m_shownInputs;   // of the last refresh
+    bool m_shownInputsValid = false; // false once the rows were written otherwise
 };
 
 } // namespace kesto

@@ -64,6 +64,12 @@ struct RaceState {
 
     LapTable LapTimes;       // 14 x 3001
     LapTable SortedLapTimes; // same values, each car's laps 1..LapCount sorted on demand
+    // The race clock and lap counts of the last sort of SortedLapTimes (a
+    // clock of -1 after a reset: nothing sorted yet).
+    struct LapsSorted {
+        int32_t raceClock = -1;
+        PerId<int16_t> lapCount{};
+    } LastLapSort;
 
     // --- racer names and timing settings (loaded from the record files) ----
     IdNamesRecord Names;       // IdName, NamedId

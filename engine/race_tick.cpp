@@ -51,7 +51,7 @@ void RaceTick::RaceTimerStopped() {
 
 void RaceTick::UpdateScreen() {
     RunGuarded([&] { m_ctx.Journal().Record(JournalEvent::ScreenUpdated(m_ctx.state.RaceClock)); });
-    m_control.RefreshRaceScreen();
+    m_control.RefreshChangedRaceScreen();
 }
 
 } // namespace kesto

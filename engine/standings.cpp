@@ -16,9 +16,64 @@ void RefreshStandings(RaceState& state, const ViewerGridVisibility& viewerGrid) 
         RefreshRaceStandings(state, viewerGrid);
 }
 
+namespace {
+
+// Sorts the lap statistics once for a second of the race clock: with a
+// decoder the clock holds its whole second for every tick of it, and those
+// ticks need no sort again unless a lap was counted since.
+void SortLapTimesOncePerSecond(RaceState& state, const ViewerGridVisibility& viewerGrid) {
+    RaceState::LapsSorted& last = state.LastLapSort;
+    if (last.raceClock == state.RaceClock && last.lapCount == state.LapCount)
+        return;
+    subSortLapTimes(state, viewerGrid);
+    last.raceClock = state.RaceClock;
+    last.lapCount = state.LapCount;
+}
+
+} // namespace
+
+namespace {
+
+int32_t SecondOf(int32_t raceClock) {
+    return raceClock / 1000 - (raceClock % 1000 < 0 ? 1 : 0);
+}
+
+} // namespace
+
+bool SameStandingsInputs(StandingsInputs& inputs, const RaceState& state) {
+    const bool same =
+        inputs.lapCount == state.LapCount && inputs.lastPassTime == state.LastPassTime &&
+        inputs.lastLapTime == state.LastLapTime && inputs.bestLapTime == state.BestLapTime &&
+        inputs.idColor == state.Settings.IdColor && inputs.idName == state.Names.IdName &&
+        inputs.raceSecond == SecondOf(state.RaceClock) &&
+        inputs.firstLapCount == state.Settings.FirstLapCount &&
+        inputs.practice == state.PracticeMode && inputs.speedMultiplier == state.SpeedMultiplier &&
+        inputs.decimalSeparator == state.Locale.decimalSeparator &&
+        inputs.groupSeparator == state.Locale.groupSeparator &&
+        inputs.bestColumnMode == state.BestColumnMode &&
+        inputs.lagColumnMode == state.LagColumnMode;
+    if (same)
+        return true;
+    inputs.lapCount = state.LapCount;
+    inputs.lastPassTime = state.LastPassTime;
+    inputs.lastLapTime = state.LastLapTime;
+    inputs.bestLapTime = state.BestLapTime;
+    inputs.idColor = state.Settings.IdColor;
+    inputs.idName = state.Names.IdName;
+    inputs.raceSecond = SecondOf(state.RaceClock);
+    inputs.firstLapCount = state.Settings.FirstLapCount;
+    inputs.practice = state.PracticeMode;
+    inputs.speedMultiplier = state.SpeedMultiplier;
+    inputs.decimalSeparator = state.Locale.decimalSeparator;
+    inputs.groupSeparator = state.Locale.groupSeparator;
+    inputs.bestColumnMode = state.BestColumnMode;
+    inputs.lagColumnMode = state.LagColumnMode;
+    return false;
+}
+
 void RefreshPracticeStandings(RaceState& state, const ViewerGridVisibility& viewerGrid) {
     if (IsEvenSecond(state.RaceClock))
-        subSortLapTimes(state, viewerGrid);
+        SortLapTimesOncePerSecond(state, viewerGrid);
 }
 
 void RefreshRaceStandings(RaceState& state, const ViewerGridVisibility& viewerGrid) {
@@ -27,7 +82,7 @@ void RefreshRaceStandings(RaceState& state, const ViewerGridVisibility& viewerGr
     // The sort behind the median cells is done once per refresh, and only on
     // the refreshes that show it.
     if (ShowsMedian(state) && IsWholeSecond(state.RaceClock))
-        subSortLapTimes(state, viewerGrid);
+        SortLapTimesOncePerSecond(state, viewerGrid);
 }
 
 } // namespace kesto

@@ -26,4 +26,25 @@ void RefreshPracticeStandings(RaceState& state, const ViewerGridVisibility& view
 // Whether one of the race screen's columns shows the median.
 bool ShowsMedian(const RaceState& state);
 
+// Everything a refresh of the standings and the race screen's rows reads from
+// the race: two refreshes of equal inputs show the same rows. The race clock
+// counts by its second only (the rows change with it on whole seconds).
+struct StandingsInputs {
+    PerId<int16_t> lapCount{};
+    PerId<int32_t> lastPassTime{};
+    PerId<int32_t> lastLapTime{};
+    PerId<int32_t> bestLapTime{};
+    PerId<int32_t> idColor{};
+    PerId<std::string> idName;
+    int32_t raceSecond = 0;
+    int16_t firstLapCount = 0;
+    bool practice = false;
+    float speedMultiplier = 0;
+    char decimalSeparator = 0, groupSeparator = 0;
+    std::string bestColumnMode, lagColumnMode;
+};
+
+// Whether `inputs` still describes the race; if not, it is made to.
+bool SameStandingsInputs(StandingsInputs& inputs, const RaceState& state);
+
 } // namespace kesto

@@ -31,6 +31,18 @@ SoundRing::SoundRing(AudioDevice& device, Dialogs& dialogs)
 
 void SoundRing::SetSoundFolder(const std::filesystem::path& programFolder) {
     m_programFolder = programFolder;
+    m_foundFiles.clear();
+}
+
+void SoundRing::ForgetLoadedFiles() {
+    m_foundFiles.clear();
+    m_device.ForgetLoadedFiles();
+}
+
+std::filesystem::path SoundRing::SoundFile(const std::string& fileName) {
+    if (const auto found = m_foundFiles.find(fileName); found != m_foundFiles.end())
+        return found->second;
+    return ResolvePath(SoundFolder(), fileName);
 }
 
 std::filesystem::path SoundRing::SoundFolder() const {
@@ -59,13 +71,17 @@ void SoundRing::InitSoundBuffers(int lastIndex, const std::string& fileName) {
 bool SoundRing::LoadSoundBuffer(int slot, const std::string& fileName) {
     if (!ValidSlot(slot))
         return false;
-    const std::filesystem::path file = ResolvePath(SoundFolder(), fileName);
+    const std::filesystem::path file = SoundFile(fileName);
     if (m_device.Load(slot, file)) {
+        // Only a file that loaded is remembered: a missing one is looked for
+        // again next time, so a file put in place mid-race is found.
+        m_foundFiles.try_emplace(fileName, file);
         m_slots[slot].loaded = true;
         m_slots[slot].looping = false;
         m_slots[slot].inMemory = false;
         return true;
     }
+    m_foundFiles.erase(fileName); // gone or renamed: looked for afresh next time
     // The slot keeps its previous sound, but a spoken call is never said
     // again in place of a missing file.
     if (m_slots[slot].inMemory)

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace kesto {
 
@@ -62,7 +63,7 @@ public:
 
     // The device forgets the wave files it keeps loaded: the sound choices
     // changed, or a recording in the sound folder was replaced.
-    void ForgetLoadedFiles() { m_device.ForgetLoadedFiles(); }
+    void ForgetLoadedFiles();
 
     int NextBuffer() const { return m_nextBuffer; }
     int SlotCount() const { return m_slotCount; }
@@ -79,10 +80,14 @@ private:
     bool IsBusy(int slot);
     void FindFreeSlot();
     bool ValidSlot(int slot) const { return slot >= 0 && slot < m_slotCount; }
+    // The file's path in the sound folder, looked up once: a lap sound is
+    // played many times a second and each look-up reads the disk.
+    std::filesystem::path SoundFile(const std::string& fileName);
 
     AudioDevice& m_device;
     Dialogs& m_dialogs;
     std::filesystem::path m_programFolder;
+    std::unordered_map<std::string, std::filesystem::path> m_foundFiles;
     std::array<Slot, MaxSlots> m_slots{};
     int m_slotCount = MaxSlots;
     int m_nextBuffer = 0;

@@ -15,7 +15,16 @@ namespace kesto {
 
 SerialDecoderPort::SerialDecoderPort(std::filesystem::path programFolder,
                                      std::filesystem::path devFolder)
-    : m_programFolder(std::move(programFolder)), m_devFolder(std::move(devFolder)) {}
+    : m_programFolder(std::move(programFolder)), m_devFolder(std::move(devFolder)) {
+    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] {
+        if (m_inputArrived)
+            m_inputArrived();
+    });
+}
+
+void SerialDecoderPort::SetInputArrived(std::function<void()> arrived) {
+    m_inputArrived = std::move(arrived);
+}
 
 SerialDecoderPort::~SerialDecoderPort() {
     Close();
@@ -141,7 +150,10 @@ bool SerialDecoderPort::HungUp() const {
 int SerialDecoderPort::BytesAvailable() {
     if (!m_port.isOpen())
         return 0;
-    PullFromDevice();
+    // What the event loop already read is enough for this look; the device is
+    // asked (and watched for a hang-up) once that is taken.
+    if (m_port.bytesAvailable() == 0)
+        PullFromDevice();
     qint64 waiting = m_port.bytesAvailable();
     return waiting > 0x7fffffff ? 0x7fffffff : static_cast<int>(waiting);
 }

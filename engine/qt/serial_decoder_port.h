@@ -1,11 +1,11 @@
 #pragma once
 // The decoder port on a real serial device through QSerialPort: 9600 baud,
 // 8N1, no flow control. Port numbers resolve to devices as port_resolution.h
-// describes. The race timer polls it from its tick, without an event loop
-// pass in between, so BytesAvailable() and Read() fetch from the device
-// themselves. It holds no more than the decoder's own port would between
-// reads (DecoderPortBufferSize). The device itself is locked while open
-// (whatever path reached it), so a second timer cannot read the same decoder.
+// describes. The race timer reads it from its tick, so BytesAvailable() and
+// Read() fetch from the device themselves when nothing is buffered; between
+// ticks the event loop says when bytes arrive (SetInputArrived). It holds no more than the
+// decoder's own port would between reads (DecoderPortBufferSize). The device itself is locked while
+// open (whatever path reached it), so a second timer cannot read the same decoder.
 
 #include "base/decoder_port.h"
 
@@ -30,6 +30,7 @@ public:
     int BytesAvailable() override;
     std::string Read(int maxBytes = 4096) override;
     bool SetRts(bool raised) override;
+    void SetInputArrived(std::function<void()> arrived) override;
 
     // Waits up to `milliseconds` for input to arrive; true when some is waiting.
     // For windows that read the port outside the race timer.
@@ -59,6 +60,7 @@ private:
     bool m_inUseElsewhere = false;
     int m_lockFd = -1; // holds the device's lock while the port is open
     QSerialPort m_port;
+    std::function<void()> m_inputArrived;
 };
 
 } // namespace kesto

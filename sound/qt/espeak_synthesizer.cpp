@@ -5,6 +5,9 @@
 
 #include <dlfcn.h>
 
+#include <mutex>
+#include <string>
+
 namespace kesto {
 
 namespace {
@@ -48,8 +51,6 @@ struct EspeakSynthesizer::Espeak {
     decltype(espeak_SetParameter)* SetParameter = nullptr;
     decltype(espeak_Synth)* Synth = nullptr;
     decltype(espeak_ListVoices)* ListVoices = nullptr;
-    decltype(espeak_Terminate)* Terminate = nullptr;
-    bool started = false;
     int sampleRate = 22050;
     std::optional<std::string> voice; // the voice set last
     int speed = 0;
@@ -65,8 +66,7 @@ struct EspeakSynthesizer::Espeak {
                Resolve(library, "espeak_SetVoiceByName", SetVoiceByName) &&
                Resolve(library, "espeak_SetParameter", SetParameter) &&
                Resolve(library, "espeak_Synth", Synth) &&
-               Resolve(library, "espeak_ListVoices", ListVoices) &&
-               Resolve(library, "espeak_Terminate", Terminate);
+               Resolve(library, "espeak_ListVoices", ListVoices);
     }
 
     std::string Describe(espeak_ng_STATUS status) const {
@@ -75,13 +75,23 @@ struct EspeakSynthesizer::Espeak {
         return text;
     }
 
-    ~Espeak() {
-        if (started)
-            Terminate();
-        // The library stays mapped: espeak-ng may have left threads or atexit
-        // handlers behind, and opening it again is then cheap.
-    }
+    // espeak-ng is never ended: espeak_Terminate can hang for good in the
+    // library's own threads (seen as a program that would not close), and
+    // what it holds goes with the process. The library stays mapped.
 };
+
+namespace {
+
+// The library and data espeak-ng was started with in this process; a
+// synthesiser made later with the same ones goes on with it as it is.
+std::mutex StartedForMutex;
+std::string StartedFor;
+
+std::string StartKey(const EspeakLocation& location) {
+    return location.library + '\n' + location.dataFolder;
+}
+
+} // namespace
 
 EspeakSynthesizer::EspeakSynthesizer(EspeakLocation location) : m_location(std::move(location)) {}
 
@@ -139,7 +149,7 @@ void EspeakSynthesizer::Run() {
         m_changed.notify_all();
     }
     lock.unlock();
-    m_espeak.reset(); // espeak-ng ends on the thread that used it
+    m_espeak.reset();
 }
 
 std::string EspeakSynthesizer::StartEspeak() {
@@ -153,17 +163,22 @@ std::string EspeakSynthesizer::StartEspeak() {
     if (!espeak->ResolveAll())
         return "espeak-ng could not be loaded (" + m_location.library +
                " lacks a function the timer uses)";
-    espeak->InitializePath(m_location.dataFolder.empty() ? nullptr : m_location.dataFolder.c_str());
-    espeak_ng_ERROR_CONTEXT context = nullptr;
-    const espeak_ng_STATUS status = espeak->Initialize(&context);
-    espeak->ClearErrorContext(&context);
-    if (status != ENS_OK)
-        return "espeak-ng could not start (" + espeak->Describe(status) + ")";
-    espeak->started = true;
-    if (const espeak_ng_STATUS output =
-            espeak->InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
-        output != ENS_OK)
-        return "espeak-ng could not start (" + espeak->Describe(output) + ")";
+    std::lock_guard started(StartedForMutex);
+    if (StartedFor != StartKey(m_location)) {
+        StartedFor.clear();
+        espeak->InitializePath(m_location.dataFolder.empty() ? nullptr
+                                                             : m_location.dataFolder.c_str());
+        espeak_ng_ERROR_CONTEXT context = nullptr;
+        const espeak_ng_STATUS status = espeak->Initialize(&context);
+        espeak->ClearErrorContext(&context);
+        if (status != ENS_OK)
+            return "espeak-ng could not start (" + espeak->Describe(status) + ")";
+        if (const espeak_ng_STATUS output =
+                espeak->InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
+            output != ENS_OK)
+            return "espeak-ng could not start (" + espeak->Describe(output) + ")";
+        StartedFor = StartKey(m_location);
+    }
     espeak->sampleRate = espeak->GetSampleRate();
     espeak->SetSynthCallback(GatherSamples);
 

@@ -64,17 +64,23 @@ SdlAudioDevice::~SdlAudioDevice() {
 }
 
 bool SdlAudioDevice::Load(int slot, const std::filesystem::path& file) {
+    // A sound already read plays from memory without asking the disk again:
+    // a lap sound is loaded many times a second.
+    auto kept = m_loadedFiles.find(file.native());
+    if (kept != m_loadedFiles.end() && Usable(slot)) {
+        PutInSlot(slot, kept->second);
+        return true;
+    }
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
         return false;
     if (!Usable(slot))
         return true; // silent: the file is there, nothing to play it on
-    auto kept = m_loadedFiles.find(file);
     if (kept == m_loadedFiles.end()) {
         Mix_Chunk* loaded = Mix_LoadWAV(file.c_str());
         if (!loaded)
             return false;
-        kept = m_loadedFiles.emplace(file, Chunk(loaded, FreeChunk)).first;
+        kept = m_loadedFiles.emplace(file.native(), Chunk(loaded, FreeChunk)).first;
     }
     PutInSlot(slot, kept->second);
     return true;

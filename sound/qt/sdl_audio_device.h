@@ -8,8 +8,9 @@
 #include "base/audio_device.h"
 
 #include <array>
-#include <map>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 struct Mix_Chunk;
 
@@ -45,7 +46,7 @@ private:
     bool m_open = false;
     // A chunk lives while a slot or the file cache holds it.
     std::array<Chunk, SlotCount> m_chunks{};
-    std::map<std::filesystem::path, Chunk> m_loadedFiles;
+    std::unordered_map<std::string, Chunk> m_loadedFiles; // by the file's path
     std::array<int, SlotCount> m_pan{};
 };
 

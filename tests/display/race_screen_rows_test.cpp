@@ -114,6 +114,26 @@ TEST(RaceScreenRows, MedianCellsAreRewrittenOnlyOnWholeSeconds) {
     EXPECT_EQ(rows[0].lag, "12.10");
 }
 
+// With a decoder the race clock holds its whole second for every tick of it:
+// the laps are sorted once for that second, and again only for a new lap.
+TEST(RaceScreenRows, MedianSortRunsOncePerSecondAndAgainOnANewLap) {
+    RaceState state = FreshRace();
+    state.BestColumnMode = MedianMode;
+    SetCar(state, 4, 1, 36000);
+    state.SortedLapTimes[3][1] = 12.10f;
+    int sorts = 0;
+    const ViewerGridVisibility countSorts = [&](bool visible) { sorts += visible ? 1 : 0; };
+    state.RaceClock = 37000;
+    for (int tick = 0; tick < 3; ++tick)
+        RefreshRaceStandings(state, countSorts);
+    EXPECT_EQ(sorts, 1);
+    SetCar(state, 4, 2, 37000);
+    state.SortedLapTimes[3][2] = 11.80f;
+    RefreshRaceStandings(state, countSorts);
+    EXPECT_EQ(sorts, 2);
+    EXPECT_EQ(state.MedianLap[3], "12.10");
+}
+
 TEST(RaceScreenRows, LagFirstShowsTheGapWithoutLaps) {
     RaceState state = FreshRace();
     state.LagColumnMode = LagFirstMode;

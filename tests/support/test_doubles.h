@@ -65,8 +65,12 @@ public:
     }
 
     bool LinkLost() const override { return open && linkLost; }
+    void SetInputArrived(std::function<void()> arrived) override {
+        inputArrived = std::move(arrived);
+    }
 
     void Feed(const std::string& bytes) { input += bytes; }
+    std::function<void()> inputArrived; // what the event loop would call
 
     bool open = false;
     bool linkLost = false; // the device has gone while open (until closed)

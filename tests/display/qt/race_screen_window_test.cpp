@@ -195,6 +195,19 @@ TEST_F(RaceScreenWindow, RaceRowsFollowPositionsWithEachCarsColourIdAndName) {
     EXPECT_EQ(Text(Label("lblClock")), "0:04");
 }
 
+// Bytes from the decoder run a tick at once: the lap is on the screen without
+// waiting for Timer1's next 10 ms; with the race not timed they run none.
+TEST_F(RaceScreenWindow, ALineArrivingBetweenTicksIsShownAtOnce) {
+    race.port.Feed(DetectionLine(5, 100));
+    race.port.inputArrived();
+    EXPECT_EQ(race.port.input.size(), DetectionLine(5, 100).size()) << "no race: nothing read";
+    StartRace();
+    race.port.Feed(DetectionLine(5, 500));
+    race.port.inputArrived();
+    EXPECT_EQ(Text(Row("lblID", 1)), "5");
+    EXPECT_EQ(Text(Row("lblLapNum", 1)), "1");
+}
+
 TEST_F(RaceScreenWindow, LapTimesAroundAMinuteAndTheMedianOnWholeSeconds) {
     StartRace();
     Decoder(DetectionLine(3, 100) + DetectionLine(4, 100));

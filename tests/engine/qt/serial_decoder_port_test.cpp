@@ -210,6 +210,26 @@ TEST_F(SerialDecoderPortTest, RaceTimerTicksSeeEveryLine) {
     EXPECT_EQ(received, expected);
 }
 
+// Between ticks the event loop says when bytes arrive, so the race timer
+// reads them at once.
+TEST_F(SerialDecoderPortTest, BytesArrivingBetweenReadsAreAnnounced) {
+    SerialDecoderPort port(program, emptyDev);
+    ASSERT_TRUE(port.Open(3)) << port.LastError();
+    FarEnd decoder(com4);
+    std::string received;
+    QEventLoop loop;
+    port.SetInputArrived([&] {
+        while (port.BytesAvailable() > 0)
+            received += port.Read();
+        if (received.size() >= 12)
+            loop.quit();
+    });
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    ASSERT_TRUE(decoder.Write("@0100001000\n"));
+    loop.exec();
+    EXPECT_EQ(received, "@0100001000\n");
+}
+
 TEST_F(SerialDecoderPortTest, RtsOnAPseudoTerminalIsRefusedButThePortGoesOn) {
     SerialDecoderPort port(program, emptyDev);
     ASSERT_TRUE(port.Open(3)) << port.LastError();
