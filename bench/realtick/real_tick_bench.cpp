@@ -299,11 +299,6 @@ void BM_RealTick(benchmark::State& st) {
         QApplication::exec();
         app.repainted = nullptr;
     }
-    if (const char* dump = std::getenv("KESTO_BENCH_DUMP")) {
-        std::ofstream out(dump);
-        for (double v : toScreen)
-            out << v << "\n";
-    }
     st.counters["passings_shown"] = static_cast<double>(shown);
     st.counters["rss_race_MB"] = ResidentMegabytes();
     Report(st, "tick", app.ticks);
