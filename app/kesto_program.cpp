@@ -20,14 +20,19 @@
 #include "reports/qt/lap_times_window.h"
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
+#include "sound/qt/audio_plugin.h"
 #include "sound/qt/sound_window.h"
 #include "sound/qt/spoken_calls.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QTimer>
+
+#include <functional>
+#include <utility>
 
 namespace kesto {
 
@@ -40,6 +45,31 @@ constexpr int JournalRetryMs = 1000;
 template <class Seam> Seam& GivenOr(Seam* given, Seam& real) {
     return given ? *given : real;
 }
+
+// Runs `then` once, as soon as `widget` has painted for the first time.
+class AfterFirstPaint final : public QObject {
+public:
+    AfterFirstPaint(QWidget& widget, std::function<void()> then)
+        : QObject(&widget), m_then(std::move(then)) {
+        widget.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued, so the painted window reaches the screen first.
+            QTimer::singleShot(0, this, [this] {
+                m_then();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
 
 char AsciiOr(const QString& text, char fallback) {
     if (text.size() == 1 && text.at(0).unicode() < 128)
@@ -174,6 +204,12 @@ void KestoProgram::ShowSoundWindow() {
     m_ring.ForgetLoadedFiles();
 }
 
+void KestoProgram::OpenSoundDeviceOnceShown() {
+    new AfterFirstPaint(Window(), [this] {
+        m_audio.Attach(LoadAudioPlugin(QCoreApplication::applicationDirPath().toStdString()));
+    });
+}
+
 void KestoProgram::Start() {
     // A newcomer's first run: ready for a demo race instead of empty settings.
     RunGuarded([this] { SeedFirstRun(m_folder); });
@@ -189,6 +225,7 @@ void KestoProgram::Start() {
     };
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(Window(), Control(), m_ctx, steps);
+    OpenSoundDeviceOnceShown();
     Window().show();
     // Off unless the operator switched it on: a first run opens no port.
     RunGuarded([this] { m_liveBoard->ApplySavedChoice(); });

@@ -13,7 +13,7 @@ if(NOT result EQUAL 0)
 endif()
 
 set(missing)
-foreach(file KestoTimer libresize.so.2 decoder-sim Kestotimer.HLP kestotimer.png
+foreach(file KestoTimer libresize.so.2 kesto_sdl_audio.so decoder-sim Kestotimer.HLP kestotimer.png
              kestotimer.desktop GreenFlagblack.bmp whiteflagblack.bmp CheckeredFlagblack.bmp
              KestoLogo.png handred.ico racer.ico LmSound/LMSounds.dat LmSound/everylap.wav)
   if(NOT EXISTS "${prefix}/${file}")
