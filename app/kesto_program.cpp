@@ -30,6 +30,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <utility>
@@ -46,28 +47,35 @@ template <class Seam> Seam& GivenOr(Seam* given, Seam& real) {
     return given ? *given : real;
 }
 
-// Runs `then` once, as soon as `widget` has painted for the first time.
-class AfterFirstPaint final : public QObject {
+// Runs `then` once, just after `window` first shows on the screen: its first
+// paint comes with that expose, before anything queued runs.
+class AfterFirstExpose final : public QObject {
 public:
-    AfterFirstPaint(QWidget& widget, std::function<void()> then)
-        : QObject(&widget), m_then(std::move(then)) {
-        widget.installEventFilter(this);
+    AfterFirstExpose(QWindow& window, std::function<void()> then)
+        : QObject(&window), m_then(std::move(then)) {
+        if (window.isExposed())
+            RunQueued();
+        else
+            window.installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
             watched->removeEventFilter(this);
-            // Queued, so the painted window reaches the screen first.
-            QTimer::singleShot(0, this, [this] {
-                m_then();
-                deleteLater();
-            });
+            RunQueued();
         }
         return false;
     }
 
 private:
+    void RunQueued() {
+        QTimer::singleShot(0, this, [this] {
+            m_then();
+            deleteLater();
+        });
+    }
+
     std::function<void()> m_then;
 };
 
@@ -205,9 +213,13 @@ void KestoProgram::ShowSoundWindow() {
 }
 
 void KestoProgram::OpenSoundDeviceOnceShown() {
-    new AfterFirstPaint(Window(), [this] {
+    auto open = [this] {
         m_audio.Attach(LoadAudioPlugin(QCoreApplication::applicationDirPath().toStdString()));
-    });
+    };
+    if (QWindow* shown = Window().windowHandle())
+        new AfterFirstExpose(*shown, open);
+    else
+        QTimer::singleShot(0, &Window(), open);
 }
 
 void KestoProgram::Start() {
@@ -225,8 +237,8 @@ void KestoProgram::Start() {
     };
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(Window(), Control(), m_ctx, steps);
-    OpenSoundDeviceOnceShown();
     Window().show();
+    OpenSoundDeviceOnceShown();
     // Off unless the operator switched it on: a first run opens no port.
     RunGuarded([this] { m_liveBoard->ApplySavedChoice(); });
     // Over the shown window; the port stays as the load left it, so a resumed
