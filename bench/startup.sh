@@ -11,12 +11,14 @@
 set -eu
 program=$(realpath "${1:-build/bin/KestoTimer}")
 runs=${2:-10}
-display=:$((90 + $$ % 9))
 folder=$(mktemp -d)
 trap 'kill $xvfb $socat 2>/dev/null; rm -rf "$folder"' EXIT
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# A free display of its own (another bench may run an Xvfb beside this one).
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$folder/display" >/dev/null 2>&1 &
 xvfb=$!
+until [ -s "$folder/display" ]; do sleep 0.05; done
+display=:$(cat "$folder/display")
 socat pty,raw,echo=0,link="$folder/decoder" pty,raw,echo=0,link="$folder/COM1" &
 socat=$!
 cp -r "$(dirname "$program")/LmSound" "$folder/"
