@@ -3,7 +3,7 @@
 // then a meeting with heats run shows its standings (the report's rows, names
 // escaped) and the next heat on the board and on the standings page, at a
 // phone's and a TV's width. Screenshots are left beside the test program
-// (bin/live-board-standings-*.png) for the README.
+// (bin/live-board-standings-*.png) for the README, with the board's line.
 #include "app/kesto_program.h"
 #include "app/live_board_wiring.h"
 #include "app/meeting_wiring.h"
@@ -149,6 +149,7 @@ TEST(MeetingOnTheLiveBoard, StandingsAndTheNextHeatInTheBrowser) {
               4);
     SaveShot(browser.Screenshot(phoneStandings), "phone");
     SaveShot(browser.Screenshot(tv), "tv");
+    SaveShot(browser.Screenshot(phone), "board");
 
     // Heat 4 loaded onto the race screen: the call-up moves on to heat 5.
     ASSERT_EQ(program.Meetings().LoadHeat(4), std::nullopt);
