@@ -21,14 +21,20 @@
 #include "reports/qt/lap_times_window.h"
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
+#include "sound/qt/audio_plugin.h"
 #include "sound/qt/sound_window.h"
 #include "sound/qt/spoken_calls.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QTimer>
+#include <QWindow>
+
+#include <functional>
+#include <utility>
 
 namespace kesto {
 
@@ -41,6 +47,38 @@ constexpr int JournalRetryMs = 1000;
 template <class Seam> Seam& GivenOr(Seam* given, Seam& real) {
     return given ? *given : real;
 }
+
+// Runs `then` once, just after `window` first shows on the screen: its first
+// paint comes with that expose, before anything queued runs.
+class AfterFirstExpose final : public QObject {
+public:
+    AfterFirstExpose(QWindow& window, std::function<void()> then)
+        : QObject(&window), m_then(std::move(then)) {
+        if (window.isExposed())
+            RunQueued();
+        else
+            window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            RunQueued();
+        }
+        return false;
+    }
+
+private:
+    void RunQueued() {
+        QTimer::singleShot(0, this, [this] {
+            m_then();
+            deleteLater();
+        });
+    }
+
+    std::function<void()> m_then;
+};
 
 char AsciiOr(const QString& text, char fallback) {
     if (text.size() == 1 && text.at(0).unicode() < 128)
@@ -178,6 +216,16 @@ void KestoProgram::ShowSoundWindow() {
     m_ring.ForgetLoadedFiles();
 }
 
+void KestoProgram::OpenSoundDeviceOnceShown() {
+    auto open = [this] {
+        m_audio.Attach(LoadAudioPlugin(QCoreApplication::applicationDirPath().toStdString()));
+    };
+    if (QWindow* shown = Window().windowHandle())
+        new AfterFirstExpose(*shown, open);
+    else
+        QTimer::singleShot(0, &Window(), open);
+}
+
 void KestoProgram::Start() {
     // A newcomer's first run: ready for a demo race instead of empty settings.
     RunGuarded([this] { SeedFirstRun(m_folder); });
@@ -194,6 +242,7 @@ void KestoProgram::Start() {
     steps.comPortHooks = m_config->ComPortHooks();
     LoadMainWindow(Window(), Control(), m_ctx, steps);
     Window().show();
+    OpenSoundDeviceOnceShown();
     // Off unless the operator switched it on: a first run opens no port.
     RunGuarded([this] { m_liveBoard->ApplySavedChoice(); });
     // Over the shown window; the port stays as the load left it, so a resumed

@@ -11,7 +11,7 @@
 #include "engine/qt/qt_dialogs.h"
 #include "engine/qt/serial_decoder_port.h"
 #include "peripheral/qt/desktop_shell.h"
-#include "sound/qt/sdl_audio_device.h"
+#include "sound/late_audio_device.h"
 #include "sound/sound_ring.h"
 
 #include <QPointer>
@@ -61,12 +61,14 @@ private:
     void WireJournal();
     void ShowHelp();
     void ShowSoundWindow();
+    void OpenSoundDeviceOnceShown();
 
     std::filesystem::path m_folder;
     RaceState m_state;
     SoundChoices m_sounds;
     QtDialogs m_dialogs;
-    SdlAudioDevice m_audio;
+    // Silent until the sound device opens, just after the window first shows.
+    LateAudioDevice m_audio;
     SoundRing m_ring;
     std::unique_ptr<SpokenCalls> m_speech; // the race called out loud, when the club wants it
     SerialDecoderPort m_port;

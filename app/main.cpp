@@ -4,8 +4,6 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    // The browser window, a plugin loaded on first use, needs a shared GL context.
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kesto Timer"));
     // The window closes only through Exit, which ends the program itself.

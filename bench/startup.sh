@@ -1,22 +1,27 @@
 #!/bin/sh
 # Start-up of the real program under Xvfb: from the start of the process to
-# its main window mapped on the X server ("Kesto Timer" in the title), warm
+# its main window mapped on the X server ("Kesto Timer - ..." in the title), warm
 # (the files in the page cache) and cold (the program's libraries and Qt's
 # plugins evicted from the page cache first, with posix_fadvise), and the
 # resident memory two seconds after start (idle, window shown).
 #   bench/startup.sh build/bin/KestoTimer [runs]
-# Port 1 is a socat pseudo-terminal, so no "Com Port ERROR!" comes first.
+# Port 1 is a socat pseudo-terminal and the program folder gets the sound
+# folder from beside the program, so no message box comes first (a message
+# box's title is "Kesto Timer" too).
 set -eu
 program=$(realpath "${1:-build/bin/KestoTimer}")
 runs=${2:-10}
-display=:$((90 + $$ % 9))
 folder=$(mktemp -d)
 trap 'kill $xvfb $socat 2>/dev/null; rm -rf "$folder"' EXIT
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# A free display of its own (another bench may run an Xvfb beside this one).
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$folder/display" >/dev/null 2>&1 &
 xvfb=$!
+until [ -s "$folder/display" ]; do sleep 0.05; done
+display=:$(cat "$folder/display")
 socat pty,raw,echo=0,link="$folder/decoder" pty,raw,echo=0,link="$folder/COM1" &
 socat=$!
+cp -r "$(dirname "$program")/LmSound" "$folder/"
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/kesto-runtime}
 sleep 1
@@ -26,11 +31,16 @@ now_ms() { date +%s%N | cut -c1-13; }
 evict() {
     python3 - "$program" <<'EOF'
 import os, subprocess, sys
-files = [sys.argv[1]]
-for line in subprocess.run(["ldd", sys.argv[1]], capture_output=True, text=True).stdout.splitlines():
-    parts = line.split("=>")
-    if len(parts) == 2 and parts[1].strip().startswith("/"):
-        files.append(parts[1].split()[0])
+# The program and the sound plugin it loads once its window shows, with
+# every library they need.
+binaries = [sys.argv[1], os.path.join(os.path.dirname(sys.argv[1]), "kesto_sdl_audio.so")]
+files = []
+for binary in filter(os.path.exists, binaries):
+    files.append(binary)
+    for line in subprocess.run(["ldd", binary], capture_output=True, text=True).stdout.splitlines():
+        parts = line.split("=>")
+        if len(parts) == 2 and parts[1].strip().startswith("/"):
+            files.append(parts[1].split()[0])
 for root, _, names in os.walk("/usr/lib/x86_64-linux-gnu/qt6/plugins"):
     files += [os.path.join(root, n) for n in names]
 for f in files:
@@ -48,7 +58,7 @@ start_once() {
     begin=$(now_ms)
     "$program" --program-folder "$folder" >/dev/null 2>&1 &
     pid=$!
-    until xwininfo -root -tree 2>/dev/null | grep -q '"Kesto Timer'; do sleep 0.002; done
+    until xwininfo -root -tree 2>/dev/null | grep -q '"Kesto Timer - '; do sleep 0.002; done
     shown=$(now_ms)
     sleep 2
     rss=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' /proc/$pid/status)

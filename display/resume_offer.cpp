@@ -186,7 +186,7 @@ ResumeOutcome OfferToResumeRace(RaceContext& ctx, RaceControl& control, JournalF
         const int64_t downtimeMs = SinceJournalWritten(programFolder);
         // Without an appendable journal the race still goes on, unrecorded;
         // the journal keeps the reason in LastError().
-        journal.ContinueExisting();
+        journal.ContinueExisting(race->end);
         control.ResumeRace(downtimeMs);
         return ResumeOutcome::Resumed;
     } catch (const std::exception& error) {

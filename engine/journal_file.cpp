@@ -386,6 +386,25 @@ bool JournalFile::ContinueExisting() {
         m_error = Named("not a race journal");
         return false;
     }
+    return AppendAfter(
+        JournalEnd{found.bytes.size(), contents.lastSequence, found.bytes.back() == '\n'});
+}
+
+bool JournalFile::ContinueExisting(const JournalEnd& read) {
+    if (m_folderInUse)
+        return false;
+    struct stat info {};
+    const std::filesystem::path path = Path();
+    // Changed since it was read (or not the file read): read it again.
+    if (read.lastSequence == 0 || ::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_nlink != 1 || static_cast<uint64_t>(info.st_size) != read.bytes)
+        return ContinueExisting();
+    Drop();
+    m_path = path;
+    return AppendAfter(read);
+}
+
+bool JournalFile::AppendAfter(const JournalEnd& end) {
     int code = JournalFault("open");
     int fd = -1;
     if (code == 0) {
@@ -410,11 +429,11 @@ bool JournalFile::ContinueExisting() {
     m_syncer.Watch(m_file);
     m_syncer.Appended();
     m_error.clear();
-    m_sequence = contents.lastSequence;
+    m_sequence = end.lastSequence;
     m_eventSinceScreen = true;
     // A torn last line is ended, so it is read past: new lines must not be
     // glued onto it, and nothing of the journal is ever cut.
-    m_atLineStart = found.bytes.back() == '\n';
+    m_atLineStart = end.endsWithLine;
     if (!m_atLineStart)
         m_pending.assign(1, '\n');
     Flush();

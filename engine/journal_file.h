@@ -48,6 +48,9 @@ public:
     // After a resume: append to the journal on disk (a torn last line is
     // ended, never cut off). False when there is no journal to continue.
     bool ContinueExisting();
+    // The same, for a journal the resume has just read whole: it is not read
+    // again (unless it changed since).
+    bool ContinueExisting(const JournalEnd& read);
     // False when another timer runs on the same program folder (or the lock
     // cannot be had): its race journal is live, so this one neither offers it
     // for resume nor writes one.
@@ -78,6 +81,7 @@ public:
 
 private:
     void Begin(const JournalEvent& start);
+    bool AppendAfter(const JournalEnd& end);
     void Finish(const JournalEvent& event);
     void Append(const JournalEvent& event);
     void Queue(const JournalEvent& event);

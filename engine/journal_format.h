@@ -55,6 +55,13 @@ struct JournalContents {
     JournalDamage damage;             // read past before the last valid line
 };
 
+// Where a journal read whole ended: what going on appending to it needs.
+struct JournalEnd {
+    uint64_t bytes = 0;        // the file's size as read
+    uint64_t lastSequence = 0; // the number of its last event
+    bool endsWithLine = true;  // its last byte ends a line (no torn tail)
+};
+
 // Reads every whole, valid line, past damaged ones. Never throws; memory is
 // a small multiple of the input's size; one pass over the bytes. A header of
 // another format or version ends the reading at once: nothing of it is read.

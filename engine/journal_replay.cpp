@@ -301,10 +301,13 @@ std::optional<UnfinishedRace> FindUnfinishedRace(const std::filesystem::path& pr
     if (found.place != JournalPlace::Journal)
         return std::nullopt;
     JournalContents contents = ReadJournal(found.bytes);
+    const JournalEnd end{found.bytes.size(), contents.lastSequence,
+                         !found.bytes.empty() && found.bytes.back() == '\n'};
     found.bytes = std::string();
     if (contents.events.empty() && !contents.damage.Any() && !contents.tailDropped)
         return std::nullopt; // a header alone: no race began
     UnfinishedRace race = DescribeRace(std::move(contents));
+    race.end = end;
     if (race.finished)
         return std::nullopt;
     if (!race.rebuildable)

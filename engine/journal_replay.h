@@ -37,6 +37,7 @@ struct UnfinishedRace {
     int32_t behindAt = 0;
     std::string behindReason;
     int64_t lostEvents = 0; // events the journal had to drop for good
+    JournalEnd end;         // where the journal read ended, to go on from there
     // Events of the race are known to be missing from the journal.
     bool Incomplete() const { return behind || lostEvents > 0 || damage.missingEvents > 0; }
 };

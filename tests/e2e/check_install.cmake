@@ -13,16 +13,18 @@ if(NOT result EQUAL 0)
 endif()
 
 set(missing)
-foreach(file KestoTimer libresize.so.2 decoder-sim Kestotimer.HLP kestotimer.png
+foreach(file KestoTimer libresize.so.2 kesto_sdl_audio.so decoder-sim Kestotimer.HLP kestotimer.png
              kestotimer.desktop GreenFlagblack.bmp whiteflagblack.bmp CheckeredFlagblack.bmp
              KestoLogo.png handred.ico racer.ico LmSound/LMSounds.dat LmSound/everylap.wav)
   if(NOT EXISTS "${prefix}/${file}")
     list(APPEND missing "${file}")
   endif()
 endforeach()
-if(EXISTS "${BUILD}/bin/kesto_browser.so" AND NOT EXISTS "${prefix}/kesto_browser.so")
-  list(APPEND missing kesto_browser.so)
-endif()
+foreach(file kesto_browser.so kesto-browser)
+  if(EXISTS "${BUILD}/bin/${file}" AND NOT EXISTS "${prefix}/${file}")
+    list(APPEND missing ${file})
+  endif()
+endforeach()
 if(missing)
   message(FATAL_ERROR "not installed: ${missing}")
 endif()

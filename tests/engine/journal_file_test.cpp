@@ -205,6 +205,29 @@ TEST_F(JournalFileTest, AResumedJournalGoesOnAfterItsTornTail) {
     EXPECT_EQ(ReadBytes(JournalPath()).substr(0, whole.size()), whole);
 }
 
+// The resume reads the journal once and goes on from where that read ended;
+// a journal changed since is read again.
+TEST_F(JournalFileTest, AResumeGoesOnFromItsOwnReadUnlessTheJournalChanged) {
+    {
+        JournalFile journal(folder);
+        journal.Record(JournalEvent::RaceStarted(state));
+        journal.Record(JournalEvent::TimingStarted());
+    }
+    const std::string whole = ReadBytes(JournalPath());
+    {
+        JournalFile resumed(folder);
+        ASSERT_TRUE(resumed.ContinueExisting(JournalEnd{whole.size(), 7, true}));
+        resumed.Record(JournalEvent::DecoderLine(1000, "@0200001100", 1000));
+    }
+    EXPECT_EQ(OnDisk().lastSequence, 8u); // numbered on from the read, not read again
+
+    JournalFile changed(folder);
+    ASSERT_TRUE(changed.ContinueExisting(JournalEnd{whole.size(), 7, true}));
+    changed.Record(JournalEvent::DecoderLine(2000, "@0200002200", 2000));
+    EXPECT_EQ(OnDisk().lastSequence, 9u);
+    EXPECT_EQ(OnDisk().events.size(), 4u);
+}
+
 TEST_F(JournalFileTest, ASecondTimerOnTheSameFolderLeavesTheLiveJournalAlone) {
     JournalFile first(folder);
     ASSERT_TRUE(first.OwnsFolder());

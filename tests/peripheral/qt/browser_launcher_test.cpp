@@ -1,7 +1,9 @@
-// "Lapmark Web site...": the launcher finds the browser plugin beside the
-// program, says so clearly when it is missing, and starts at the manual. The
-// plugin itself is loaded from the build's program folder when it was built.
+// "Lapmark Web site...": the launcher finds the browser's helper and plugin
+// beside the program, says so clearly when they are missing, and starts at the
+// manual. The helper and the plugin are used from the build's program folder
+// when they were built.
 #include "peripheral/qt/browser_launcher.h"
+#include "peripheral/qt/browser_plugin_interface.h"
 
 #include "support/test_doubles.h"
 
@@ -13,6 +15,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
+#include <QPluginLoader>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +23,8 @@
 
 #include <filesystem>
 #include <memory>
+
+#include <unistd.h>
 
 namespace kesto {
 namespace {
@@ -40,21 +45,29 @@ TEST(BrowserLauncher, AMissingPluginIsReportedInsteadOfABrowser) {
     EXPECT_EQ(dialogs.last().icon, MessageIcon::Error);
     EXPECT_NE(dialogs.last().text.find("kesto_browser.so is missing"), std::string::npos)
         << dialogs.last().text;
-    EXPECT_EQ(launcher.Plugin(), nullptr);
+    EXPECT_FALSE(launcher.IsOpen());
+}
+
+fs::path BuiltProgramFolder() {
+    return fs::path(QCoreApplication::applicationDirPath().toStdString());
 }
 
 TEST(BrowserLauncher, AFileThatIsNoPluginIsReportedToo) {
+    if (!fs::exists(BuiltProgramFolder() / BrowserHelperFileName))
+        GTEST_SKIP() << "the browser helper was not built";
     QTemporaryDir folder;
     QFile fake(folder.filePath(QString::fromLatin1(BrowserPluginFileName)));
     ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
     fake.write("not a library");
     fake.close();
+    fs::create_symlink(BuiltProgramFolder() / BrowserHelperFileName,
+                       Folder(folder) / BrowserHelperFileName);
     test::FakeDialogs dialogs;
     BrowserLauncher launcher(Folder(folder), dialogs);
-    EXPECT_EQ(launcher.Plugin(), nullptr);
-    EXPECT_FALSE(launcher.LastError().isEmpty());
-    launcher.ShowModal(nullptr);
-    EXPECT_EQ(dialogs.shown.size(), 1u);
+    launcher.ShowModal(nullptr); // the helper says why and ends
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(dialogs.last().text.find("kesto_browser.so"), std::string::npos)
+        << dialogs.last().text;
 }
 
 TEST(BrowserLauncher, StartsAtTheManualOfTheProgramFolder) {
@@ -71,23 +84,54 @@ TEST(BrowserLauncher, StartsAtTheManualOfTheProgramFolder) {
     EXPECT_TRUE(launcher.StartingAddress().startsWith("file:///"));
 }
 
-// --- the plugin, as built beside the test program ---------------------------
+// --- the helper process, as built beside the test program -------------------
+
+TEST(BrowserLauncher, TheHelperShowsTheManualWhileTheTimerTakesNoInput) {
+    if (!fs::exists(BuiltProgramFolder() / BrowserHelperFileName))
+        GTEST_SKIP() << "the browser helper was not built";
+    test::FakeDialogs dialogs;
+    BrowserLauncher launcher(BuiltProgramFolder(), dialogs);
+    const QString manual = launcher.StartingAddress();
+    ASSERT_FALSE(manual.isEmpty()) << "the manual is not in the program folder";
+    QLineEdit timerWindow;
+    timerWindow.show();
+
+    ASSERT_TRUE(launcher.Open());
+    QByteArray shown;
+    QDeadlineTimer deadline(30000);
+    while (!shown.contains('\n') && launcher.IsOpen() && !deadline.hasExpired()) {
+        QTest::qWait(20);
+        shown += launcher.Helper().readAllStandardOutput();
+    }
+    EXPECT_EQ(QString::fromUtf8(shown), "shown " + manual + "\tKesto Timer Help\n");
+    QTest::keyClicks(&timerWindow, "x");
+    EXPECT_TRUE(timerWindow.text().isEmpty()); // blocked, as behind a modal window
+
+    launcher.Close();
+    EXPECT_FALSE(launcher.IsOpen());
+    QTest::keyClicks(&timerWindow, "x");
+    EXPECT_EQ(timerWindow.text(), "x");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// --- the plugin's window, loaded into the test program ------------------------
 
 class BrowserPluginTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(ProgramFolder() / BrowserPluginFileName))
+        const fs::path file = BuiltProgramFolder() / BrowserPluginFileName;
+        if (!fs::exists(file))
             GTEST_SKIP() << "the browser plugin was not built";
-        plugin = launcher.Plugin();
-        ASSERT_NE(plugin, nullptr) << launcher.LastError().toStdString();
-    }
-
-    static fs::path ProgramFolder() {
-        return fs::path(QCoreApplication::applicationDirPath().toStdString());
+        if (geteuid() == 0) // as the helper does: Chromium's sandbox refuses root
+            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        loader.setFileName(QString::fromStdString(file.string()));
+        plugin = qobject_cast<BrowserPlugin*>(loader.instance());
+        ASSERT_NE(plugin, nullptr) << loader.errorString().toStdString();
     }
 
     test::FakeDialogs dialogs;
-    BrowserLauncher launcher{ProgramFolder(), dialogs};
+    BrowserLauncher launcher{BuiltProgramFolder(), dialogs};
+    QPluginLoader loader;
     BrowserPlugin* plugin = nullptr;
 };
 

@@ -1,10 +1,14 @@
 #include "sound/qt/sdl_audio_device.h"
 
+#include "sound/late_audio_device.h"
+#include "sound/qt/audio_plugin.h"
 #include "sound/sound_ring.h"
 #include "support/disk_audio.h"
 #include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
 
 #include <chrono>
 #include <cstdint>
@@ -177,6 +181,40 @@ TEST_F(SdlAudioDeviceTest, ASoundMadeInMemoryLoadsIntoASlot) {
     device.Play(4, false);
     EXPECT_TRUE(device.IsPlaying(4));
     device.Stop(4);
+}
+
+// The program's device opens once its window shows: sounds before that are
+// dropped, slots set up before that are taken over, and sounds play after.
+TEST_F(SdlAudioDeviceTest, SoundsPlayOnceTheDeviceFromThePluginIsOpen) {
+    const fs::path mixed = programFolder / "mixed.raw";
+    {
+        test::DiskAudio disk(mixed);
+        LateAudioDevice device;
+        SoundRing ring(device, dialogs);
+        ring.SetSoundFolder(programFolder);
+        ring.InitSoundBuffers(2, "beep.wav");
+        ring.SetBufferPan(1, 100); // right only
+        ring.PlayWav("beep.wav");
+        EXPECT_FALSE(device.IsPlaying(0)); // dropped
+
+        device.Attach(LoadAudioPlugin(QCoreApplication::applicationDirPath().toStdString()));
+        ASSERT_TRUE(device.Attached());
+        auto playsToItsEnd = [&device](int slot) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            const bool started = device.IsPlaying(slot);
+            while (device.IsPlaying(slot) && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return started && !device.IsPlaying(slot);
+        };
+        device.Play(1, false); // as set up before the device was open
+        EXPECT_TRUE(playsToItsEnd(1));
+        ring.PlayWav("beep.wav"); // left only
+        EXPECT_TRUE(playsToItsEnd(ring.NextBuffer()));
+        EXPECT_TRUE(dialogs.shown.empty());
+    } // closing the device flushes the output file
+    const test::SoundingFrames frames = test::CountSoundingFrames(mixed);
+    EXPECT_GE(frames.left, 2000); // nearly all 2205 frames of each sound
+    EXPECT_GE(frames.right, 2000);
 }
 
 } // namespace

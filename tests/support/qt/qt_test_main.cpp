@@ -7,7 +7,8 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     if (qgetenv("SDL_AUDIODRIVER").isEmpty())
         qputenv("SDL_AUDIODRIVER", "dummy");
-    // The browser plugin's web engine needs this before the application exists.
+    // The browser plugin's window, tested in this process, needs this (Qt
+    // WebEngine) before the application exists; the timer runs it in a helper.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
