@@ -3,6 +3,7 @@
 #include "app/config_windows.h"
 #include "app/live_board_wiring.h"
 #include "app/main_window_load.h"
+#include "app/meeting_board.h"
 #include "app/meeting_wiring.h"
 #include "base/guarded_step.h"
 #include "config/first_run_seed.h"
@@ -126,6 +127,9 @@ KestoProgram::KestoProgram(std::filesystem::path programFolder, Dialogs* dialogs
                                                 QtResultPrinters(), reportOptions);
     m_liveBoard = std::make_unique<LiveBoardWiring>(m_ctx, m_parts->Screen(), *m_reports, m_folder,
                                                     QtResultPrinters().pdfPrinter);
+    // The meeting's standings and next heat on the board, after every heat and change.
+    m_meetings->OnChanged(
+        [this] { m_liveBoard->Board().SetMeeting(MeetingStandingsBoard(m_meetings->Desk())); });
     m_browser = std::make_unique<BrowserLauncher>(m_folder, m_ctx.dialogs);
     m_config = std::make_unique<ConfigWindows>(Window(), m_ctx, m_folder);
     WireMenus();

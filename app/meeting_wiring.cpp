@@ -23,7 +23,15 @@ MeetingWiring::MeetingWiring(RaceContext& ctx, FrmKestoTimer& window,
             m_meetingWindow->Refresh();
         if (m_standingsWindow)
             m_standingsWindow->Refresh();
+        if (m_alsoChanged)
+            m_alsoChanged();
     });
+}
+
+void MeetingWiring::Restore() {
+    m_desk.Restore();
+    if (m_alsoChanged)
+        m_alsoChanged();
 }
 
 void MeetingWiring::AddMenuItem(QMainWindow& window) {

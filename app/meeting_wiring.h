@@ -22,6 +22,7 @@
 #include <QPointer>
 
 #include <filesystem>
+#include <functional>
 
 class QMainWindow;
 
@@ -41,7 +42,7 @@ public:
     MeetingDesk& Desk() { return m_desk; }
 
     // At start-up, before a race is offered for resuming.
-    void Restore() { m_desk.Restore(); }
+    void Restore();
     // After a race was resumed: one that had closed before the program
     // stopped gives the loaded heat its result now.
     void RaceResumed();
@@ -53,6 +54,9 @@ public:
     void ShowMeeting();
     void ShowStandings();
     FrmMeeting* MeetingWindow() const { return m_meetingWindow; }
+    // Told, after the open windows, whenever the meeting may have changed
+    // (and once it is restored at start-up).
+    void OnChanged(std::function<void()> changed) { m_alsoChanged = std::move(changed); }
     FrmStandings* StandingsWindow() const { return m_standingsWindow; }
 
 private:
@@ -64,6 +68,7 @@ private:
     std::filesystem::path m_folder;
     QPointer<FrmMeeting> m_meetingWindow;
     QPointer<FrmStandings> m_standingsWindow;
+    std::function<void()> m_alsoChanged;
 };
 
 } // namespace kesto

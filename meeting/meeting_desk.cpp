@@ -144,7 +144,7 @@ void MeetingDesk::RaceClosed(const RaceState& state) {
     HeatResult result = TakeHeatResult(state, heat->grid);
     // The meeting first: a crash before the desk file forgets the heat finds
     // the heat run and takes nothing twice.
-    const Refusal recorded = m_open->Change(
+    const Refusal recorded = ChangeMeeting(
         [&](Meeting& meeting) { return RecordHeatResult(meeting, number, std::move(result)); });
     SaveDeskFile();
     if (recorded)
@@ -158,7 +158,7 @@ void MeetingDesk::RaceClosed(const RaceState& state) {
 Refusal MeetingDesk::Change(const std::function<Refusal(Meeting&)>& change) {
     if (!m_open)
         return "No meeting is open.";
-    Refusal refused = m_open->Change(change);
+    Refusal refused = ChangeMeeting(change);
     // A loaded heat that a change has run or removed is loaded no more.
     const Heat* loaded = FindHeat(meeting(), m_loadedHeat);
     if (m_loadedHeat != 0 && (loaded == nullptr || loaded->result)) {
@@ -167,6 +167,15 @@ Refusal MeetingDesk::Change(const std::function<Refusal(Meeting&)>& change) {
     }
     Changed();
     return refused;
+}
+
+Refusal MeetingDesk::ChangeMeeting(const std::function<Refusal(Meeting&)>& change) {
+    Refusal result = m_open->Change(change);
+    if (std::optional<std::string> notice = m_open->TakeNotice()) {
+        SaveDeskFile(); // a restarted timer opens the file the meeting went on in
+        Report(*notice);
+    }
+    return result;
 }
 
 void MeetingDesk::SaveDeskFile() {

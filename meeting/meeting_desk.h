@@ -79,6 +79,9 @@ public:
     void OnChanged(std::function<void()> changed) { m_changed = std::move(changed); }
 
 private:
+    // A change of the open meeting; a file changed behind the timer's back
+    // is told once, and the meeting goes on in the file beside it.
+    Refusal ChangeMeeting(const std::function<Refusal(Meeting&)>& change);
     void SaveDeskFile();
     void Report(const std::string& text);
     void CallUpNextHeat();

@@ -2,7 +2,9 @@
 // One file per meeting, and the meeting that is open on it: every change is
 // written to the file at once, whole, through a temporary file and a rename,
 // so a crash leaves either the old meeting or the new one. A damaged file is
-// reported with what is wrong in it and is never written over.
+// reported with what is wrong in it and is never written over, nor is a file
+// that another program changed while the meeting was open: the meeting then
+// goes on in a file beside it.
 
 #include "meeting/meeting.h"
 
@@ -19,8 +21,15 @@ inline constexpr const char* MeetingFileExtension = ".meeting.json";
 // characters a file name cannot hold replaced by "-".
 std::string MeetingFileName(const Meeting& meeting);
 
-// Reads a meeting file; on failure the message to show, and `meeting` as it was.
-Refusal ReadMeetingFile(const std::filesystem::path& path, Meeting& meeting);
+// Reads a meeting file; on failure the message to show, and `meeting` as it
+// was. `bytes`, when given, gets the file as read.
+Refusal ReadMeetingFile(const std::filesystem::path& path, Meeting& meeting,
+                        std::string* bytes = nullptr);
+
+// Where a meeting goes on when its file was changed behind the timer's back:
+// "Club Night.meeting.json" -> "Club Night.kesto-saved.meeting.json" (then
+// "... kesto-saved-2 ..." and so on), a name no file has yet.
+std::filesystem::path SavedBesidePath(const std::filesystem::path& path);
 
 // Writes a meeting file whole; on failure the message to show.
 Refusal WriteMeetingFile(const std::filesystem::path& path, const Meeting& meeting);
@@ -43,16 +52,24 @@ public:
     // could not be read back), leaves meeting and file as they were. When the write
     // fails, the change stays made here and its message is returned; the next
     // change (or SaveAgain) writes the whole meeting again.
+    // Before each write the file must still hold what was last read from it or
+    // written to it; when it does not, it is left as it is and the meeting is
+    // written to SavedBesidePath, its path from then on (see TakeNotice).
     Refusal Change(const std::function<Refusal(Meeting&)>& change);
     Refusal SaveAgain();
     bool Unsaved() const { return m_unsaved; }
+    // Once after the meeting moved to a file beside its own: what to tell.
+    std::optional<std::string> TakeNotice();
 
 private:
-    OpenMeeting(std::filesystem::path path, Meeting meeting);
+    OpenMeeting(std::filesystem::path path, Meeting meeting, std::string onDisk);
+    bool FileStillAsLeft() const;
 
     std::filesystem::path m_path;
     Meeting m_meeting;
+    std::string m_onDisk; // the file's bytes as last read or written
     bool m_unsaved = false;
+    std::optional<std::string> m_notice;
 };
 
 } // namespace kesto

@@ -4,16 +4,13 @@
 #include "meeting/finals.h"
 #include "meeting/qualifying_standings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kesto {
 namespace {
 
 constexpr size_t NameChars = 15;
-
-std::string Name(const Meeting& meeting, int entry) {
-    return Field(LeftChars(EntryName(meeting, entry), NameChars), NameChars + 1);
-}
 
 // Minutes, ":", seconds "00", ".", milliseconds "000", as the race summary
 // writes a total time; long enough for the sum of many rounds.
@@ -68,25 +65,31 @@ std::string RoundCell(const Meeting& meeting, const RoundScore& round) {
     return round.counted ? cell : "(" + cell + ")";
 }
 
-std::string QualifyingTable(const Meeting& meeting) {
+StandingsTextTable QualifyingTable(const Meeting& meeting) {
     const bool points = meeting.scoring.rule == ScoringRule::Points;
-    const size_t cellWidth = points ? 8 : 16;
     const auto rows = QualifyingStandings(meeting);
-    std::string header = Field("Pos", 5) + Field("Name", NameChars + 1) +
-                         (points ? Field("Points", 8) : Field("Laps", 6) + Field("Time", 12));
+    StandingsTextTable table;
+    table.title = "Qualifying";
+    table.header = {"Pos", "Name"};
+    if (points)
+        table.header.push_back("Points");
+    else
+        table.header.insert(table.header.end(), {"Laps", "Time"});
     if (!rows.empty())
         for (const auto& round : rows.front().rounds)
-            header += Field(RoundHeader(meeting, round), cellWidth);
-    std::string text = EndLine(header);
+            table.header.push_back(RoundHeader(meeting, round));
     for (const auto& row : rows) {
-        std::string line =
-            Field(row.position, 5) + Name(meeting, row.entry) +
-            (points ? Field(row.points, 8) : Field(row.laps, 6) + Field(TimeText(row.timeMs), 12));
+        std::vector<std::string> cells = {std::to_string(row.position),
+                                          EntryName(meeting, row.entry)};
+        if (points)
+            cells.push_back(std::to_string(row.points));
+        else
+            cells.insert(cells.end(), {std::to_string(row.laps), TimeText(row.timeMs)});
         for (const auto& round : row.rounds)
-            line += Field(RoundCell(meeting, round), cellWidth);
-        text += EndLine(line);
+            cells.push_back(RoundCell(meeting, round));
+        table.rows.push_back(std::move(cells));
     }
-    return text;
+    return table;
 }
 
 std::string PlaceText(const FinalStanding& row, bool mainRan) {
@@ -97,38 +100,74 @@ std::string PlaceText(const FinalStanding& row, bool mainRan) {
     return row.place > 0 ? std::to_string(row.place) : "-";
 }
 
-std::string FinalsTable(const Meeting& meeting) {
-    std::string text = Field("Pos", 5) + Field("Name", NameChars + 1) + Field("Main", 6) +
-                       Field("Place", 7) + Field("Laps", 6) + Field("Time", 12) + "Qualified" +
-                       CrLf;
+StandingsTextTable FinalsTable(const Meeting& meeting) {
+    StandingsTextTable table;
+    table.title = "Finals: " + HeatFormatText(meeting.finals->format);
+    if (meeting.finals->bumpUp > 0)
+        table.title +=
+            ", top " + std::to_string(meeting.finals->bumpUp) + " of each main bumped up";
+    table.header = {"Pos", "Name", "Main", "Place", "Laps", "Time", "Qualified"};
     for (const auto& row : FinalStandings(meeting)) {
         bool mainRan = false;
         for (const auto& heat : meeting.heats)
             if (heat.stage == HeatStage::Final && heat.main == row.main && heat.result)
                 mainRan = true;
-        text += EndLine(
-            Field(row.position, 5) + Name(meeting, row.entry) +
-            Field(row.main >= 0 ? MainName(row.main) : "-", 6) + Field(PlaceText(row, mainRan), 7) +
-            (mainRan ? Field(row.laps, 6) + Field(TimeText(row.timeMs), 12) : Field("", 18)) +
-            std::to_string(row.qualifying) +
-            (row.bumpedUp ? ", up from " + MainName(row.main + 1) : ""));
+        table.rows.push_back({std::to_string(row.position), EntryName(meeting, row.entry),
+                              row.main >= 0 ? MainName(row.main) : "-", PlaceText(row, mainRan),
+                              mainRan ? std::to_string(row.laps) : "",
+                              mainRan ? TimeText(row.timeMs) : "",
+                              std::to_string(row.qualifying) +
+                                  (row.bumpedUp ? ", up from " + MainName(row.main + 1) : "")});
     }
+    return table;
+}
+
+// The table's lines in columns of these widths (the last one as long as its
+// text); the name column is cut to fit.
+std::string TableText(const StandingsTextTable& table, const std::vector<size_t>& widths) {
+    auto line = [&widths](const std::vector<std::string>& cells) {
+        std::string text;
+        for (size_t i = 0; i < cells.size(); ++i) {
+            const size_t width = widths[std::min(i, widths.size() - 1)];
+            text += Field(i == 1 ? LeftChars(cells[i], NameChars) : cells[i], width);
+        }
+        return EndLine(text);
+    };
+    std::string text = table.title + CrLf + line(table.header);
+    for (const auto& row : table.rows)
+        text += line(row);
     return text;
 }
 
 } // namespace
 
+std::string StandingsTitle(const Meeting& meeting) {
+    return meeting.name + ", " + meeting.date;
+}
+
+std::vector<std::string> StandingsNotes(const Meeting& meeting) {
+    return {"Heats: " + HeatFormatText(meeting.heatFormat), ScoringLine(meeting)};
+}
+
+std::vector<StandingsTextTable> StandingsTables(const Meeting& meeting) {
+    std::vector<StandingsTextTable> tables = {QualifyingTable(meeting)};
+    if (meeting.finals)
+        tables.push_back(FinalsTable(meeting));
+    return tables;
+}
+
 std::string StandingsReportText(const Meeting& meeting) {
-    std::string text = meeting.name + ", " + meeting.date + CrLf;
-    text += "Heats: " + HeatFormatText(meeting.heatFormat) + CrLf;
-    text += ScoringLine(meeting) + CrLf + CrLf;
-    text += std::string("Qualifying") + CrLf + QualifyingTable(meeting);
-    if (meeting.finals) {
-        text += std::string(CrLf) + "Finals: " + HeatFormatText(meeting.finals->format);
-        if (meeting.finals->bumpUp > 0)
-            text += ", top " + std::to_string(meeting.finals->bumpUp) + " of each main bumped up";
-        text += std::string(CrLf) + FinalsTable(meeting);
-    }
+    std::string text = StandingsTitle(meeting) + CrLf;
+    for (const std::string& note : StandingsNotes(meeting))
+        text += note + CrLf;
+    const bool points = meeting.scoring.rule == ScoringRule::Points;
+    const size_t cellWidth = points ? 8 : 16;
+    const auto tables = StandingsTables(meeting);
+    text += std::string(CrLf) +
+            TableText(tables[0], points ? std::vector<size_t>{5, 16, 8, cellWidth}
+                                        : std::vector<size_t>{5, 16, 6, 12, cellWidth});
+    if (tables.size() > 1)
+        text += std::string(CrLf) + TableText(tables[1], {5, 16, 6, 7, 6, 12, 0});
     return text;
 }
 

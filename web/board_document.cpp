@@ -87,6 +87,18 @@ std::string BestColumnText(const RaceState& state, int id, const std::string& me
     return Trimmed(BestLapCellText(state, id));
 }
 
+json MeetingJson(const StandingsBoard& meeting) {
+    json next = nullptr;
+    if (meeting.nextHeat) {
+        json racers = json::array();
+        for (const CalledRacer& racer : meeting.nextHeat->racers)
+            racers.push_back({{"id", racer.id}, {"name", racer.name}});
+        next = {{"name", meeting.nextHeat->name}, {"racers", std::move(racers)}};
+    }
+    return {
+        {"title", meeting.title}, {"standings", StandingsAddress}, {"nextHeat", std::move(next)}};
+}
+
 } // namespace
 
 std::string FlagName(const std::string& bitmapFile) {
@@ -135,7 +147,8 @@ const std::string& BoardDocument::MedianOf(const RaceState& state, int id) {
     return m_median[id - 1];
 }
 
-std::string BoardDocument::Build(const RaceState& state, const ScreenShown& screen) {
+std::string BoardDocument::Build(const RaceState& state, const ScreenShown& screen,
+                                 const StandingsBoard* meeting) {
     json board;
     board["format"] = state.RaceFormatText;
     board["mode"] = state.PracticeMode ? "practice" : state.TimedRace ? "minutes" : "laps";
@@ -184,6 +197,8 @@ std::string BoardDocument::Build(const RaceState& state, const ScreenShown& scre
         cars.push_back(std::move(car));
     }
     board["cars"] = std::move(cars);
+    if (meeting)
+        board["meeting"] = MeetingJson(*meeting);
     return board.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 

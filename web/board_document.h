@@ -7,6 +7,7 @@
 // the last one is not sent again.
 
 #include "engine/race_state.h"
+#include "web/standings_page.h"
 
 #include <array>
 #include <cstdint>
@@ -39,7 +40,10 @@ inline constexpr int DriverLaps = 5;
 class BoardDocument final {
 public:
     // The whole board as JSON (see README, "The live board": /api/board).
-    std::string Build(const RaceState& state, const ScreenShown& screen);
+    // With a meeting open it also holds "meeting": where its standings are
+    // and the next heat's call-up; without one the board is as it always was.
+    std::string Build(const RaceState& state, const ScreenShown& screen,
+                      const StandingsBoard* meeting = nullptr);
 
 private:
     // The median of a car's laps, recomputed only when its lap count changes.

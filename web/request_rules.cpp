@@ -7,13 +7,14 @@ namespace kesto {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, WebResource>, 11> Pages = {{
+constexpr std::array<std::pair<std::string_view, WebResource>, 12> Pages = {{
     {"/", WebResource::BoardPage},
     {"/board", WebResource::BoardPage},
     {"/tv", WebResource::TvPage},
     {"/driver", WebResource::DriverPage},
     {"/results", WebResource::RaceResults},
     {"/results/opened", WebResource::OpenedResults},
+    {"/standings", WebResource::Standings},
     {"/board.js", WebResource::Script},
     {"/board.css", WebResource::Style},
     {"/api/board", WebResource::ApiBoard},

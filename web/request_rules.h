@@ -17,6 +17,7 @@ enum class WebResource {
     DriverPage,    // one car, big
     RaceResults,   // the last closed race: summary and lap table
     OpenedResults, // the result file opened in the viewers
+    Standings,     // the race meeting's standings and next heat, while one is open
     Script,
     Style,
     ApiBoard,

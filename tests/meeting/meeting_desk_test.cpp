@@ -147,6 +147,34 @@ TEST_F(MeetingDeskTest, ADamagedMeetingFileIsReportedAndNeverWritten) {
     EXPECT_EQ(ReadBytes(meetingPath), damaged);
 }
 
+TEST_F(MeetingDeskTest, AFileChangedBehindTheDesksBackIsNeverWrittenOverAndChangesGoBeside) {
+    CreateMeeting();
+    const std::string replaced = "{\"name\": \"Club Night\", \"heats\": [";
+    WriteBytes(meetingPath, replaced);
+    auto lateEntry = [](const char* name) {
+        return [name](Meeting& m) { return AddEntry(m, name, 0); };
+    };
+    ASSERT_EQ(desk->Change(lateEntry("Late")), std::nullopt);
+    EXPECT_EQ(ReadBytes(meetingPath), replaced);
+    const auto beside = meetingPath.parent_path() / "Club Night.kesto-saved.meeting.json";
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(dialogs.last().text.find("changed by another program"), std::string::npos);
+    EXPECT_NE(dialogs.last().text.find(beside.string()), std::string::npos);
+    Meeting saved;
+    ASSERT_EQ(ReadMeetingFile(beside, saved), std::nullopt);
+    EXPECT_EQ(saved, desk->meeting());
+
+    // Told once; the meeting goes on beside, where a restarted timer finds it.
+    ASSERT_EQ(desk->Change(lateEntry("Later")), std::nullopt);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(ReadBytes(meetingPath), replaced);
+    MeetingDesk restarted{folder, files, dialogs, caller};
+    restarted.Restore();
+    ASSERT_TRUE(restarted.IsOpen());
+    EXPECT_EQ(restarted.Path(), beside);
+    EXPECT_EQ(restarted.meeting(), desk->meeting());
+}
+
 TEST_F(MeetingDeskTest, AFailedHeatFileIsReportedAndTheResultKept) {
     CreateMeeting();
     files.fault = "Disk full.";

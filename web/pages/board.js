@@ -79,6 +79,16 @@
     }));
   }
 
+  // A race meeting: the link to its standings and the next heat's call-up.
+  function meeting(board) {
+    const line = $('meeting');
+    if (!line) return;
+    line.hidden = !board.meeting;
+    const next = board.meeting && board.meeting.nextHeat;
+    text('nextHeat', next ? 'Next heat: ' + next.name + ' \u2013 ' +
+      next.racers.map((racer) => racer.id + ' ' + racer.name).join(', ') : '');
+  }
+
   function driver(board) {
     const id = driverId();
     const car = board.cars.find((c) => c.id === id);
@@ -118,6 +128,7 @@
   function show(board) {
     latest = board;
     panel(board);
+    meeting(board);
     if (document.body.classList.contains('driver')) driver(board);
     else rows(board);
     trace.push({ at: Date.now(), laps: Object.fromEntries(board.cars.map((c) => [c.id, c.laps])),

@@ -54,6 +54,7 @@ quint16 LiveBoard::Start(quint16 port) {
     m_lastBoard.clear();
     PublishBoard();
     PublishResults();
+    PublishStandings();
     m_beat.start();
     emit PortChanged(m_port);
     return m_port;
@@ -93,7 +94,7 @@ void LiveBoard::PublishBoard() {
     m_boardPending = false;
     if (!m_server)
         return;
-    std::string board = m_document.Build(m_state, m_shown);
+    std::string board = m_document.Build(m_state, m_shown, m_meeting ? &*m_meeting : nullptr);
     if (board == m_lastBoard)
         return;
     m_lastBoard = std::move(board);
@@ -111,6 +112,22 @@ void LiveBoard::SetRaceResults(ResultSet results) {
 void LiveBoard::SetOpenedResults(ResultSet results) {
     m_opened = std::move(results);
     PublishResults();
+}
+
+void LiveBoard::SetMeeting(std::optional<StandingsBoard> meeting) {
+    m_meeting = std::move(meeting);
+    PublishStandings();
+    ScreenChanged(); // the board's next-heat line
+}
+
+void LiveBoard::PublishStandings() {
+    if (!m_server)
+        return;
+    const QByteArray page =
+        QByteArray::fromStdString(StandingsPageHtml(m_meeting ? &*m_meeting : nullptr));
+    LiveBoardServer* server = m_server;
+    QMetaObject::invokeMethod(
+        server, [server, page] { server->PublishStandings(page); }, Qt::QueuedConnection);
 }
 
 void LiveBoard::PublishResults() {

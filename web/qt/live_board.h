@@ -10,6 +10,7 @@
 #include "web/board_document.h"
 #include "web/client_limits.h"
 #include "web/results_document.h"
+#include "web/standings_page.h"
 
 #include <QObject>
 #include <QStringList>
@@ -50,6 +51,9 @@ public:
     // The results pages: the last closed race, the file opened in the viewers.
     void SetRaceResults(ResultSet results);
     void SetOpenedResults(ResultSet results);
+    // The race meeting: its standings page and the next heat on the board;
+    // nothing while no meeting is open.
+    void SetMeeting(std::optional<StandingsBoard> meeting);
 
     // The addresses phones on the club network reach it at ("http://IP:port/"),
     // the machine's own name last; empty while off.
@@ -63,6 +67,7 @@ signals:
 private:
     void PublishBoard();
     void PublishResults();
+    void PublishStandings();
 
     const RaceState& m_state;
     const ScreenShown& m_shown;
@@ -73,6 +78,7 @@ private:
     QTimer m_beat;
     std::optional<ResultSet> m_race;
     std::optional<ResultSet> m_opened;
+    std::optional<StandingsBoard> m_meeting;
 
     std::unique_ptr<QThread> m_thread;
     QObject* m_anchor = nullptr;         // lives on the server's thread

@@ -132,6 +132,10 @@ void LiveBoardServer::PublishResults(std::shared_ptr<const WebPublication> resul
     m_results = std::move(results);
 }
 
+void LiveBoardServer::PublishStandings(const QByteArray& page) {
+    m_standings = page;
+}
+
 qint64 LiveBoardServer::Unsent(const Browser& browser) const {
     return browser.tcp ? browser.tcp->bytesToWrite() : 0;
 }
@@ -297,6 +301,10 @@ void LiveBoardServer::Answer(const QHttpServerRequest& request, QTcpSocket* sock
             return send(opened ? results->openedPage : results->racePage, html);
         break;
     }
+    case WebResource::Standings:
+        if (!m_standings.isEmpty())
+            return send(m_standings, html);
+        break;
     case WebResource::Download: {
         if (!results)
             break;

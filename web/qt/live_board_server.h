@@ -62,6 +62,8 @@ public:
     // The board as JSON: sent to every browser that keeps up, served by /api/board.
     void PublishBoard(const QByteArray& boardJson);
     void PublishResults(std::shared_ptr<const WebPublication> results);
+    // The meeting's standings page; empty while no meeting is open (404).
+    void PublishStandings(const QByteArray& page);
 
     int Browsers() const { return static_cast<int>(m_browsers.size()); }
     // Bytes of board updates the browsers have not taken yet, all together.
@@ -101,6 +103,7 @@ private:
     QTimer m_sweep;
     QByteArray m_board = QByteArrayLiteral("{}");
     std::shared_ptr<const WebPublication> m_results;
+    QByteArray m_standings;
     QHash<QWebSocket*, Browser> m_browsers;
     QByteArray m_page, m_tvPage, m_driverPage, m_script, m_style;
 };
