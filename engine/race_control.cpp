@@ -344,12 +344,18 @@ void RaceControl::ResumeRace(int64_t downtimeMs) {
 }
 
 void RaceControl::RefreshChangedRaceScreen() {
-    if (!(m_shownInputsValid && SameStandingsInputs(m_shownInputs, m_state)))
-        RefreshRaceScreen();
+    StandingsInputs inputs = StandingsInputsOf(m_state);
+    if (m_shownInputsValid && inputs == m_shownInputs)
+        return;
+    Repaint(std::move(inputs));
 }
 
 void RaceControl::RefreshRaceScreen() {
-    SameStandingsInputs(m_shownInputs, m_state);
+    Repaint(StandingsInputsOf(m_state));
+}
+
+void RaceControl::Repaint(StandingsInputs inputs) {
+    m_shownInputs = std::move(inputs);
     m_shownInputsValid = true;
     RunGuarded([&] { RefreshStandings(m_state, m_ctx.lapViewerGrid); });
     RunGuarded([&] {

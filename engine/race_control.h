@@ -79,6 +79,8 @@ private:
     bool AllCarsFinished() const;
     void CloseRace();
 
+    // The standings refreshed and the screen repainted from them, for `inputs`.
+    void Repaint(StandingsInputs inputs);
     void SetTiming(bool on); // race timer and RTS line
     void SetButton(StartButton caption);
 

@@ -40,35 +40,21 @@ int32_t SecondOf(int32_t raceClock) {
 
 } // namespace
 
-bool SameStandingsInputs(StandingsInputs& inputs, const RaceState& state) {
-    const bool same =
-        inputs.lapCount == state.LapCount && inputs.lastPassTime == state.LastPassTime &&
-        inputs.lastLapTime == state.LastLapTime && inputs.bestLapTime == state.BestLapTime &&
-        inputs.idColor == state.Settings.IdColor && inputs.idName == state.Names.IdName &&
-        inputs.raceSecond == SecondOf(state.RaceClock) &&
-        inputs.firstLapCount == state.Settings.FirstLapCount &&
-        inputs.practice == state.PracticeMode && inputs.speedMultiplier == state.SpeedMultiplier &&
-        inputs.decimalSeparator == state.Locale.decimalSeparator &&
-        inputs.groupSeparator == state.Locale.groupSeparator &&
-        inputs.bestColumnMode == state.BestColumnMode &&
-        inputs.lagColumnMode == state.LagColumnMode;
-    if (same)
-        return true;
-    inputs.lapCount = state.LapCount;
-    inputs.lastPassTime = state.LastPassTime;
-    inputs.lastLapTime = state.LastLapTime;
-    inputs.bestLapTime = state.BestLapTime;
-    inputs.idColor = state.Settings.IdColor;
-    inputs.idName = state.Names.IdName;
-    inputs.raceSecond = SecondOf(state.RaceClock);
-    inputs.firstLapCount = state.Settings.FirstLapCount;
-    inputs.practice = state.PracticeMode;
-    inputs.speedMultiplier = state.SpeedMultiplier;
-    inputs.decimalSeparator = state.Locale.decimalSeparator;
-    inputs.groupSeparator = state.Locale.groupSeparator;
-    inputs.bestColumnMode = state.BestColumnMode;
-    inputs.lagColumnMode = state.LagColumnMode;
-    return false;
+StandingsInputs StandingsInputsOf(const RaceState& state) {
+    return StandingsInputs{state.LapCount,
+                           state.LastPassTime,
+                           state.LastLapTime,
+                           state.BestLapTime,
+                           state.Settings.IdColor,
+                           state.Names.IdName,
+                           SecondOf(state.RaceClock),
+                           state.Settings.FirstLapCount,
+                           state.PracticeMode,
+                           state.SpeedMultiplier,
+                           state.Locale.decimalSeparator,
+                           state.Locale.groupSeparator,
+                           state.BestColumnMode,
+                           state.LagColumnMode};
 }
 
 void RefreshPracticeStandings(RaceState& state, const ViewerGridVisibility& viewerGrid) {

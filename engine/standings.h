@@ -42,9 +42,10 @@ struct StandingsInputs {
     float speedMultiplier = 0;
     char decimalSeparator = 0, groupSeparator = 0;
     std::string bestColumnMode, lagColumnMode;
+
+    bool operator==(const StandingsInputs&) const = default;
 };
 
-// Whether `inputs` still describes the race; if not, it is made to.
-bool SameStandingsInputs(StandingsInputs& inputs, const RaceState& state);
+StandingsInputs StandingsInputsOf(const RaceState& state);
 
 } // namespace kesto
