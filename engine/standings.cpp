@@ -30,10 +30,6 @@ void SortLapTimesOncePerSecond(RaceState& state, const ViewerGridVisibility& vie
     last.lapCount = state.LapCount;
 }
 
-} // namespace
-
-namespace {
-
 int32_t SecondOf(int32_t raceClock) {
     return raceClock / 1000 - (raceClock % 1000 < 0 ? 1 : 0);
 }
