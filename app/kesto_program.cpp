@@ -22,6 +22,7 @@
 #include "reports/qt/result_reports.h"
 #include "reports/qt/summary_window.h"
 #include "sound/qt/audio_plugin.h"
+#include "sound/qt/audio_rest.h"
 #include "sound/qt/sound_window.h"
 #include "sound/qt/spoken_calls.h"
 
@@ -224,6 +225,7 @@ void KestoProgram::OpenSoundDeviceOnceShown() {
         new AfterFirstExpose(*shown, open);
     else
         QTimer::singleShot(0, &Window(), open);
+    RestAudioBetweenRaces(Window(), m_audio, [this] { return m_state.TimerEnabled; });
 }
 
 void KestoProgram::Start() {

@@ -37,6 +37,10 @@ public:
     // -10000 left only, 0 centre, +10000 right only; the other side is
     // attenuated by the amount.
     virtual void SetPan(int slot, int hundredthsDb) = 0;
+    // Called now and then while no race runs: a device with nothing played
+    // or loaded since the last call and nothing playing may close its output
+    // to use no processor, and opens it again, as it was, for the next sound.
+    virtual void RestIfQuiet() {}
 };
 
 } // namespace kesto

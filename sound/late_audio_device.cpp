@@ -67,4 +67,9 @@ void LateAudioDevice::SetPan(int slot, int hundredthsDb) {
         m_slots[slot].pan = hundredthsDb;
 }
 
+void LateAudioDevice::RestIfQuiet() {
+    if (m_device)
+        m_device->RestIfQuiet();
+}
+
 } // namespace kesto

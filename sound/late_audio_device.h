@@ -27,6 +27,7 @@ public:
     void Stop(int slot) override;
     void SetVolume(int slot, int hundredthsDb) override;
     void SetPan(int slot, int hundredthsDb) override;
+    void RestIfQuiet() override;
 
 private:
     struct SlotSetting {

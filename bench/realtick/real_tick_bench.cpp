@@ -21,6 +21,7 @@
 #include "engine/journal_file.h"
 #include "engine/qt/serial_decoder_port.h"
 #include "engine/quiet_platform.h"
+#include "sound/qt/audio_rest.h"
 #include "sound/qt/sdl_audio_device.h"
 #include "sound/sound_ring.h"
 #include "tools/decoder-sim/decoder_lines.h"
@@ -81,6 +82,8 @@ public:
     QObject* timer1 = nullptr;
     std::function<void(Clock::time_point)> repainted; // after each repaint
     std::vector<double> ticks, ticksWithRepaint;
+    // The same ticks apart: Timer1's own, and those the decoder's bytes ran.
+    std::vector<double> timerTicks, inputTicks;
 
     bool notify(QObject* receiver, QEvent* event) override {
         if (m_depth > 0 || !(IsTick(receiver, event) || event->type() == QEvent::UpdateRequest))
@@ -93,6 +96,7 @@ public:
         const auto end = Clock::now();
         if (tick) {
             ticks.push_back(MicrosSince(begin, end));
+            (event->type() == QEvent::Timer ? timerTicks : inputTicks).push_back(ticks.back());
             if (m_tickBegan) // a tick that drew nothing
                 ticksWithRepaint.push_back(m_tickEnded);
             m_tickBegan = begin;
@@ -255,9 +259,21 @@ void BM_RealTick(benchmark::State& st) {
     parts.Window().show();
     app.timer1 = parts.Window().findChild<QTimer*>(QStringLiteral("Timer1"));
 
-    // The first paints of the window shown are start-up, not idle.
-    QTimer::singleShot(1000, &app, [] { QApplication::exit(0); });
+    RestAudioBetweenRaces(parts.Window(), audio, [&] { return state.TimerEnabled; });
+
+    // The first paints of the window shown are start-up, not idle; and the
+    // sound device, quiet, rests within seconds, as in the program.
+    const auto shownAt = Clock::now();
+    QTimer settled;
+    QObject::connect(&settled, &QTimer::timeout, &app, [&] {
+        if (audio.Resting() || Clock::now() - shownAt > std::chrono::seconds(20))
+            QApplication::exit(0);
+    });
+    settled.start(100);
     QApplication::exec();
+    settled.stop();
+    st.counters["audio_rested_after_s"] =
+        audio.Resting() ? MicrosSince(shownAt, Clock::now()) / 1e6 : -1;
 
     // Idle: the window shown, no race.
     const double idleCpuBefore = ProcessCpuSeconds();
@@ -269,6 +285,8 @@ void BM_RealTick(benchmark::State& st) {
     st.counters["rss_idle_MB"] = ResidentMegabytes();
     app.ticks.clear();
     app.ticksWithRepaint.clear();
+    app.timerTicks.clear();
+    app.inputTicks.clear();
 
     // The race: 14 cars on a 240-minute race, timed from the decoder's lines.
     state.DemoMode = false;
@@ -306,6 +324,10 @@ void BM_RealTick(benchmark::State& st) {
     st.counters["passings_shown"] = static_cast<double>(shown);
     st.counters["rss_race_MB"] = ResidentMegabytes();
     Report(st, "tick", app.ticks);
+    Report(st, "tick_timer", app.timerTicks);
+    Report(st, "tick_input", app.inputTicks);
+    st.counters["ticks_timer"] = static_cast<double>(app.timerTicks.size());
+    st.counters["ticks_input"] = static_cast<double>(app.inputTicks.size());
     Report(st, "tick_repaint", app.ticksWithRepaint);
     Report(st, "to_screen", toScreen);
     parts.Window().hide();

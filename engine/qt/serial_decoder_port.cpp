@@ -115,6 +115,14 @@ bool SerialDecoderPort::IsOpen() const {
 }
 
 void SerialDecoderPort::PullFromDevice() {
+    // While the event loop watches the device it reads what arrives into the
+    // port's buffer and says so (SetInputArrived): an empty buffer means
+    // nothing came, and a tick need not ask the device. It still does every
+    // so often, so a hang-up that raises no error is never missed for long.
+    if (m_inputArrived && m_port.error() == QSerialPort::NoError &&
+        ++m_looksLeftToTheEventLoop < LooksBetweenOwnLooks)
+        return;
+    m_looksLeftToTheEventLoop = 0;
     // One look at the descriptor first: on most ticks nothing is waiting,
     // nothing has hung up and nothing has failed, and then there is nothing to do.
     const int fd = static_cast<int>(m_port.handle());
@@ -163,8 +171,12 @@ std::string SerialDecoderPort::Read(int maxBytes) {
         return {};
     if (m_port.bytesAvailable() == 0)
         PullFromDevice();
-    QByteArray bytes = m_port.read(maxBytes);
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    // Into a buffer kept from read to read: a tick's few bytes cost no
+    // allocation. Asking for more than is buffered also lets QSerialPort
+    // watch the device again if a full buffer had made it stop.
+    m_readChunk.resize(static_cast<size_t>(maxBytes));
+    const qint64 got = m_port.read(m_readChunk.data(), maxBytes);
+    return got > 0 ? std::string(m_readChunk.data(), static_cast<size_t>(got)) : std::string();
 }
 
 bool SerialDecoderPort::WaitForInput(int milliseconds) {

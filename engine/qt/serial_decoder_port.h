@@ -3,9 +3,11 @@
 // 8N1, no flow control. Port numbers resolve to devices as port_resolution.h
 // describes. The race timer reads it from its tick, so BytesAvailable() and
 // Read() fetch from the device themselves when nothing is buffered; between
-// ticks the event loop says when bytes arrive (SetInputArrived). It holds no more than the
-// decoder's own port would between reads (DecoderPortBufferSize). The device itself is locked while
-// open (whatever path reached it), so a second timer cannot read the same decoder.
+// ticks the event loop says when bytes arrive (SetInputArrived), and then a
+// tick with nothing buffered leaves the device alone but for a look now and
+// then. It holds no more than the decoder's own port would between reads
+// (DecoderPortBufferSize). The device itself is locked while open (whatever
+// path reached it), so a second timer cannot read the same decoder.
 
 #include "base/decoder_port.h"
 
@@ -13,6 +15,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace kesto {
 
@@ -61,6 +64,10 @@ private:
     int m_lockFd = -1; // holds the device's lock while the port is open
     QSerialPort m_port;
     std::function<void()> m_inputArrived;
+    // Ticks that found the buffer empty and left the device to the event loop.
+    static constexpr int LooksBetweenOwnLooks = 32;
+    int m_looksLeftToTheEventLoop = 0;
+    std::vector<char> m_readChunk;
 };
 
 } // namespace kesto

@@ -183,6 +183,34 @@ TEST_F(SdlAudioDeviceTest, ASoundMadeInMemoryLoadsIntoASlot) {
     device.Stop(4);
 }
 
+// Between races a quiet device closes its output, and the next sound opens
+// it again with the slot as it was set.
+TEST_F(SdlAudioDeviceTest, AQuietDeviceRestsAndWakesForTheNextSoundAsItWas) {
+    const fs::path mixed = programFolder / "mixed.raw";
+    {
+        test::DiskAudio disk(mixed);
+        SdlAudioDevice device;
+        ASSERT_TRUE(device.IsOpen());
+        ASSERT_TRUE(device.Load(5, programFolder / "LmSound" / "beep.wav"));
+        device.SetPan(5, -10000); // left only
+        device.RestIfQuiet();
+        EXPECT_FALSE(device.Resting()); // a sound was loaded since the last look
+        device.RestIfQuiet();
+        ASSERT_TRUE(device.Resting());
+        EXPECT_FALSE(device.IsPlaying(5));
+
+        device.Play(5, false);
+        EXPECT_FALSE(device.Resting());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (device.IsPlaying(5) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_FALSE(device.IsPlaying(5));
+    } // closing the device flushes the output file
+    const test::SoundingFrames frames = test::CountSoundingFrames(mixed);
+    EXPECT_GE(frames.left, 2000);
+    EXPECT_EQ(frames.right, 0);
+}
+
 // The program's device opens once its window shows: sounds before that are
 // dropped, slots set up before that are taken over, and sounds play after.
 TEST_F(SdlAudioDeviceTest, SoundsPlayOnceTheDeviceFromThePluginIsOpen) {
