@@ -298,7 +298,7 @@ void BM_RealTick(benchmark::State& st) {
 
     const int passings = EnvInt("KESTO_BENCH_PASSINGS", 5000);
     BusyThreads busy(EnvInt("KESTO_BENCH_BUSY", 0));
-    std::vector<double> toScreen;
+    std::vector<double> toScreen, rssDuringRace;
     size_t shown = 0;
     for (auto _ : st) {
         DecoderThread decoder(folder / "decoder", passings);
@@ -316,6 +316,11 @@ void BM_RealTick(benchmark::State& st) {
                 QApplication::exit(0);
         });
         done.start(100);
+        // Resident memory through the race: it should stay flat.
+        QTimer memory;
+        QObject::connect(&memory, &QTimer::timeout, &app,
+                         [&] { rssDuringRace.push_back(ResidentMegabytes()); });
+        memory.start(10000);
         QTimer::singleShot(passings * 20 + 10000, &app,
                            [] { QApplication::exit(0); }); // never hang
         QApplication::exec();
@@ -323,6 +328,12 @@ void BM_RealTick(benchmark::State& st) {
     }
     st.counters["passings_shown"] = static_cast<double>(shown);
     st.counters["rss_race_MB"] = ResidentMegabytes();
+    if (!rssDuringRace.empty()) {
+        // From its first reading, ten seconds in, to the highest.
+        st.counters["rss_race_first_MB"] = rssDuringRace.front();
+        st.counters["rss_race_peak_MB"] =
+            *std::max_element(rssDuringRace.begin(), rssDuringRace.end());
+    }
     Report(st, "tick", app.ticks);
     Report(st, "tick_timer", app.timerTicks);
     Report(st, "tick_input", app.inputTicks);

@@ -230,6 +230,21 @@ TEST_F(SerialDecoderPortTest, BytesArrivingBetweenReadsAreAnnounced) {
     EXPECT_EQ(received, "@0100001000\n");
 }
 
+// With the event loop watching, a tick that finds nothing buffered leaves
+// the device alone, but still looks now and then: a far end that dies while
+// the event loop does not run is found by the ticks alone.
+TEST_F(SerialDecoderPortTest, WhileTheEventLoopWatchesTheTicksStillFindAHangUp) {
+    SerialDecoderPort port(program, emptyDev);
+    ASSERT_TRUE(port.Open(3)) << port.LastError();
+    port.SetInputArrived([] {});
+    StopSocat();
+    int ticks = 0;
+    for (; ticks < 100 && !port.LinkLost(); ++ticks)
+        EXPECT_EQ(port.BytesAvailable(), 0);
+    EXPECT_TRUE(port.LinkLost());
+    EXPECT_LE(ticks, 32);
+}
+
 TEST_F(SerialDecoderPortTest, RtsOnAPseudoTerminalIsRefusedButThePortGoesOn) {
     SerialDecoderPort port(program, emptyDev);
     ASSERT_TRUE(port.Open(3)) << port.LastError();
