@@ -34,6 +34,39 @@ bool OrderIsComplete(const RaceState& state) {
                        [](int16_t id) { return IsValidId(id); });
 }
 
+void SortLapRows(RaceState& state, const std::function<void(bool visible)>& setViewerGridVisible,
+                 const PerId<int16_t>* sortedAt) {
+    if (setViewerGridVisible)
+        setViewerGridVisible(false);
+
+    for (int i = 0; i < MaxCarIds; ++i) {
+        if (sortedAt && (*sortedAt)[i] == state.LapCount[i])
+            continue;
+        // Laps above the last column are counted but not stored; the median is
+        // that of the stored laps.
+        const int n = std::min<int>(state.LapCount[i], MaxLapNumber);
+        if (n < 1)
+            continue;
+        LapRow& row = state.SortedLapTimes[i];
+        // Insertion sort: each refresh finds the row sorted but for the laps
+        // appended since, so this is one pass plus a short walk per new lap.
+        for (int column = 2; column <= n; ++column) {
+            float value = row[column];
+            int j = column - 1;
+            while (j >= 1 && row[j] > value) {
+                row[j + 1] = row[j];
+                --j;
+            }
+            row[j + 1] = value;
+        }
+        int k = std::min(MedianColumn(n), MaxLapNumber);
+        state.MedianLap[i] = FormatNumberGrouped(row[k], 2, state.Locale);
+    }
+
+    if (setViewerGridVisible)
+        setViewerGridVisible(true);
+}
+
 } // namespace
 
 void ComputePosition(RaceState& state) {
@@ -87,33 +120,12 @@ int MedianColumn(int laps) {
 
 void subSortLapTimes(RaceState& state,
                      const std::function<void(bool visible)>& setViewerGridVisible) {
-    if (setViewerGridVisible)
-        setViewerGridVisible(false);
+    SortLapRows(state, setViewerGridVisible, nullptr);
+}
 
-    for (int i = 0; i < MaxCarIds; ++i) {
-        // Laps above the last column are counted but not stored; the median is
-        // that of the stored laps.
-        const int n = std::min<int>(state.LapCount[i], MaxLapNumber);
-        if (n < 1)
-            continue;
-        LapRow& row = state.SortedLapTimes[i];
-        // Insertion sort: each refresh finds the row sorted but for the laps
-        // appended since, so this is one pass plus a short walk per new lap.
-        for (int column = 2; column <= n; ++column) {
-            float value = row[column];
-            int j = column - 1;
-            while (j >= 1 && row[j] > value) {
-                row[j + 1] = row[j];
-                --j;
-            }
-            row[j + 1] = value;
-        }
-        int k = std::min(MedianColumn(n), MaxLapNumber);
-        state.MedianLap[i] = FormatNumberGrouped(row[k], 2, state.Locale);
-    }
-
-    if (setViewerGridVisible)
-        setViewerGridVisible(true);
+void SortChangedLapTimes(RaceState& state, const PerId<int16_t>& sortedAt,
+                         const std::function<void(bool visible)>& setViewerGridVisible) {
+    SortLapRows(state, setViewerGridVisible, &sortedAt);
 }
 
 void ResetSortedLapTimesArray(RaceState& state) {

@@ -28,6 +28,10 @@ void ComputeInterval(RaceState& state);
 // not repaint half-sorted data.
 void subSortLapTimes(RaceState& state,
                      const std::function<void(bool visible)>& setViewerGridVisible = {});
+// The same for the IDs whose lap count differs from `sortedAt` only: the
+// others' rows are sorted already and their medians stand.
+void SortChangedLapTimes(RaceState& state, const PerId<int16_t>& sortedAt,
+                         const std::function<void(bool visible)>& setViewerGridVisible = {});
 
 // The lap column the median is read from for a car with `laps` laps.
 int MedianColumn(int laps);

@@ -25,7 +25,12 @@ void SortLapTimesOncePerSecond(RaceState& state, const ViewerGridVisibility& vie
     RaceState::LapsSorted& last = state.LastLapSort;
     if (last.raceClock == state.RaceClock && last.lapCount == state.LapCount)
         return;
-    subSortLapTimes(state, viewerGrid);
+    // Within one reading of the clock only the cars with a new lap changed:
+    // a lap costs the sort of its own car's laps, not of every car's.
+    if (last.raceClock == state.RaceClock)
+        SortChangedLapTimes(state, last.lapCount, viewerGrid);
+    else
+        subSortLapTimes(state, viewerGrid);
     last.raceClock = state.RaceClock;
     last.lapCount = state.LapCount;
 }

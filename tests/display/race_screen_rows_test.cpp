@@ -121,17 +121,22 @@ TEST(RaceScreenRows, MedianSortRunsOncePerSecondAndAgainOnANewLap) {
     state.BestColumnMode = MedianMode;
     SetCar(state, 4, 1, 36000);
     state.SortedLapTimes[3][1] = 12.10f;
+    SetCar(state, 1, 1, 36500);
     int sorts = 0;
     const ViewerGridVisibility countSorts = [&](bool visible) { sorts += visible ? 1 : 0; };
     state.RaceClock = 37000;
     for (int tick = 0; tick < 3; ++tick)
         RefreshRaceStandings(state, countSorts);
     EXPECT_EQ(sorts, 1);
+    // A lap within the same second sorts its own car only: another car's
+    // median stands as it was.
+    state.MedianLap[0] = "as shown";
     SetCar(state, 4, 2, 37000);
     state.SortedLapTimes[3][2] = 11.80f;
     RefreshRaceStandings(state, countSorts);
     EXPECT_EQ(sorts, 2);
     EXPECT_EQ(state.MedianLap[3], "12.10");
+    EXPECT_EQ(state.MedianLap[0], "as shown");
 }
 
 TEST(RaceScreenRows, LagFirstShowsTheGapWithoutLaps) {
