@@ -162,6 +162,7 @@ void SdlAudioDevice::SetPan(int slot, int hundredthsDb) {
 void SdlAudioDevice::RestIfQuiet() {
     const bool calledSinceLastLook = m_calledSinceRestLook;
     m_calledSinceRestLook = false;
+    m_wakeFailed = false;
     if (!m_mixing || calledSinceLastLook || Mix_Playing(-1) > 0)
         return;
     // Closing the output stops SDL's mixing thread, which otherwise mixes
@@ -177,8 +178,12 @@ bool SdlAudioDevice::Ready(int slot) {
     m_calledSinceRestLook = true;
     if (m_mixing)
         return true;
+    // A device gone while resting leaves the program silent, and is tried
+    // again after the next look between races, not at every sound.
+    if (m_wakeFailed)
+        return false;
     if (!OpenMixer()) {
-        m_open = false; // the sound device went away while resting: silent from now on
+        m_wakeFailed = true;
         return false;
     }
     MixerFormat format;

@@ -62,6 +62,7 @@ private:
     bool m_open = false;                // there is a sound device
     bool m_mixing = false;              // and its output is open (not resting)
     bool m_calledSinceRestLook = false; // a sound was loaded or played since RestIfQuiet looked
+    bool m_wakeFailed = false;          // the output would not open again after a rest
     MixerFormat m_format;               // of the output the kept sounds were converted for
     // A chunk lives while a slot or the file cache holds it.
     std::array<Chunk, SlotCount> m_chunks{};
